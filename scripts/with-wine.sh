@@ -20,20 +20,17 @@ if [ ! -f "$WINEPREFIX/.kit-ready" ]; then
   touch "$WINEPREFIX/.kit-ready"
 fi
 
-run_inside() {
+if [ "${1:-}" = --inside ]; then
+  shift
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1 || true
-  set +e
-  "$@"
-  local rc=$?
-  set -e
+  rc=0
+  "$@" || rc=$?
   wineserver -k || true
-  return $rc
-}
-export -f run_inside
+  exit $rc
+fi
 
 if [ -n "${DISPLAY:-}" ] && [ "${KIT_USE_XVFB:-1}" = 0 ]; then
-  run_inside "$@"
-else
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'run_inside "$@"' run_inside "$@"
+  exec "$0" --inside "$@"
 fi
+exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$@"
