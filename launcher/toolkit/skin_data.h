@@ -1,0 +1,49 @@
+#pragma once
+
+// The skin's data: colours per section, property and state, parsed from a small text format
+// carried as a resource. Portable: no <windows.h> here.
+//
+// Sections: "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX".
+// A property may have state variants written "property:state" (for example "face:hot");
+// states: normal (the bare property), hot, pressed, focused, disabled, default, selected,
+// checked. The format is documented beside the parser.
+
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace skin {
+
+struct Color {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    friend bool operator==(const Color&, const Color&) = default;
+};
+
+// A skin text that cannot be used; the message says where and why.
+class SkinError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class SkinData {
+public:
+    // Parses the skin text; throws SkinError for malformed text or a missing required colour.
+    static SkinData parse(std::string_view text);
+
+    const std::string& name() const { return name_; }
+
+    // The colour of `property` of `section` in `state`, falling back to the bare property
+    // when the state has no colour of its own. Throws SkinError when neither exists.
+    Color color(std::string_view section, std::string_view property,
+                std::string_view state = {}) const;
+
+private:
+    std::string name_;
+    std::map<std::string, Color, std::less<>> colors_;  // "SECTION/property[:state]"
+};
+
+}  // namespace skin
