@@ -1,0 +1,27 @@
+#pragma once
+
+// Errors that a window's handler does not handle itself: the toolkit's dispatch catches them
+// and shows their message (see shown_error_text).
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace launcher {
+
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "List index out of bounds (%d)"
+[[noreturn]] void throw_list_index_error(long index);
+
+// "''%s'' is not a valid integer value"
+std::string not_integer_message(std::string_view text);
+
+// The text of the error box: the message, followed by "." when its last character's code
+// is above that of ".".
+std::string shown_error_text(std::string_view message);
+
+}  // namespace launcher

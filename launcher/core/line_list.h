@@ -1,0 +1,55 @@
+#pragma once
+
+// A text file handled as an ordered list of lines numbered from 0, read whole and written
+// whole. Text is UTF-8 inside; files are in the system's ANSI code page unless a byte-order
+// mark says otherwise.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace launcher {
+
+// A single- or multi-byte ANSI code page.
+class CodePage {
+public:
+    virtual ~CodePage() = default;
+    // Bytes in this code page to UTF-8.
+    virtual std::string decode(std::string_view bytes) const = 0;
+    // UTF-8 to bytes in this code page; nothing when a character has no place in it.
+    virtual std::optional<std::string> encode(std::string_view utf8) const = 0;
+};
+
+// Built-in tables, so that portable code and tests need no operating system.
+const CodePage& code_page_1251();
+const CodePage& code_page_1252();
+
+class LineList {
+public:
+    static LineList from_bytes(std::string_view bytes, const CodePage& ansi);
+    std::string to_bytes(const CodePage& ansi) const;
+
+    // Raises "Cannot open file "%s". %s" when the file exists but cannot be read.
+    void load_from_file(const std::string& path, const CodePage& ansi);
+    // Replaces the file whole; raises "Cannot create file "%s". %s" and leaves the old file
+    // as it was when that cannot be done.
+    void save_to_file(const std::string& path, const CodePage& ansi) const;
+
+    // Both raise "List index out of bounds (%d)" for a line the list does not hold.
+    const std::string& at(long index) const;
+    void replace(long index, std::string line);
+
+    void add(std::string line) { lines_.push_back(std::move(line)); }
+    void clear() { lines_.clear(); }
+    long count() const { return static_cast<long>(lines_.size()); }
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// True only for an existing file; a folder of that name counts as missing.
+bool file_exists(const std::string& path);
+
+}  // namespace launcher
