@@ -22,6 +22,14 @@ std::string not_integer_message(std::string_view text);
 
 // The text of the error box: the message, followed by "." when its last character's code
 // is above that of ".".
+// A message ending in a non-ASCII character gets the full stop (its code is above that of
+// "."); an empty message gets nothing.
 std::string shown_error_text(std::string_view message);
+
+// Text to a 32-bit signed integer, strictly: an optional "+" or "-", then either decimal
+// digits or "$", "0x" or "0X" followed by hexadecimal digits (either case), and nothing
+// else: no blanks, no empty digits. Values outside -2147483648..2147483647 do not convert.
+// Raises the number conversion error (not_integer_message) for anything else.
+int str_to_int(std::string_view text);
 
 }  // namespace launcher

@@ -1,0 +1,119 @@
+#include "core/line_list.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "core/code_page.h"
+#include "core/errors.h"
+#include "kit/atomic_file.h"
+
+namespace launcher {
+
+namespace {
+
+constexpr std::string_view utf16_le_mark = "\xFF\xFE";
+constexpr std::string_view utf16_be_mark = "\xFE\xFF";
+constexpr std::string_view utf8_mark = "\xEF\xBB\xBF";
+
+std::string decode_text(std::string_view bytes, const CodePage& ansi) {
+    if (bytes.starts_with(utf16_le_mark))
+        return unicode::utf16_bytes_to_utf8(bytes.substr(utf16_le_mark.size()), false);
+    if (bytes.starts_with(utf16_be_mark))
+        return unicode::utf16_bytes_to_utf8(bytes.substr(utf16_be_mark.size()), true);
+    if (bytes.starts_with(utf8_mark)) return unicode::sanitize_utf8(bytes.substr(utf8_mark.size()));
+    return ansi.decode(bytes);
+}
+
+std::vector<std::string> split_lines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File open_for_reading(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return File(_wfopen(path.c_str(), L"rb"));
+#else
+    return File(std::fopen(path.c_str(), "rb"));
+#endif
+}
+
+[[noreturn]] void throw_open_error(const std::string& path) {
+    throw Error("Cannot open file \"" + path + "\". " + kit::last_system_error());
+}
+
+std::string read_whole_file(const std::string& path) {
+    const File file = open_for_reading(kit::path_from_utf8(path));
+    if (!file) throw_open_error(path);
+    std::string bytes;
+    char buffer[1 << 16];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        bytes.append(buffer, count);
+    // A folder opens on some systems and fails only here.
+    if (std::ferror(file.get())) throw_open_error(path);
+    return bytes;
+}
+
+}  // namespace
+
+LineList LineList::from_bytes(std::string_view bytes, const CodePage& ansi) {
+    auto text = decode_text(bytes, ansi);
+    if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
+    LineList list;
+    list.lines_ = split_lines(text);
+    return list;
+}
+
+std::string LineList::to_bytes(const CodePage& ansi) const {
+    std::string text;
+    for (const auto& line : lines_) {
+        text += line;
+        text += "\r\n";
+    }
+    if (auto bytes = ansi.encode(text)) return std::move(*bytes);
+    // A character the ANSI code page cannot hold: UTF-8 with its mark keeps every line.
+    return std::string(utf8_mark) + unicode::sanitize_utf8(text);
+}
+
+void LineList::load_from_file(const std::string& path, const CodePage& ansi) {
+    lines_ = from_bytes(read_whole_file(path), ansi).lines_;
+}
+
+void LineList::save_to_file(const std::string& path, const CodePage& ansi) const {
+    if (const auto failure =
+            kit::replace_file_atomically(kit::path_from_utf8(path), to_bytes(ansi)))
+        throw Error("Cannot create file \"" + path + "\". " + *failure);
+}
+
+const std::string& LineList::at(long index) const {
+    if (index < 0 || index >= count()) throw_list_index_error(index);
+    return lines_[static_cast<std::size_t>(index)];
+}
+
+void LineList::replace(long index, std::string line) {
+    if (index < 0 || index >= count()) throw_list_index_error(index);
+    lines_[static_cast<std::size_t>(index)] = std::move(line);
+}
+
+bool file_exists(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(kit::path_from_utf8(path), error);
+    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+}
+
+}  // namespace launcher
