@@ -1,11 +1,298 @@
+// The skin text format, read once at start-up:
+//
+//   ; comment (a line whose first non-blank character is ';' or '#')
+//   name = TV-b (internal)          the first meaningful line: the skin's name
+//   [BUTTON]                        opens a section
+//   face = #33353A                  the bare property: the colour in the normal state
+//   face:pressed = #1F2023          the colour in one state
+//
+// - Lines end at LF or CR LF; a UTF-8 byte-order mark at the start is skipped; blanks and
+//   tabs around names and values are ignored; blank lines are skipped.
+// - Sections: FORM, LABEL, BUTTON, COMBOBOX, GROUPBOX, RADIOBUTTON, CHECKBOX. A section may
+//   be opened again; its colours join the earlier ones.
+// - Property names are letters, digits and '_'. States: normal (the same as the bare
+//   property), hot, pressed, focused, disabled, default, selected, checked.
+// - Section, property and state names ignore ASCII case: "[button]" and "Face:HOT" are
+//   "[BUTTON]" and "face:hot".
+// - A colour is '#' and exactly six hexadecimal digits, red, green, blue; nothing may
+//   follow it on the line (comments stand on lines of their own).
+// - A colour defined twice is an error, as is any malformed line, so a typing mistake is
+//   reported at start rather than drawn. Properties the toolkit does not know are kept.
+// - Every colour listed in required_colors() must be defined: a missing one rejects the
+//   skin, so the toolkit never lacks a colour while painting.
 #include "toolkit/skin_data.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <optional>
+#include <utility>
 
 namespace skin {
 
-SkinData SkinData::parse(std::string_view) { throw SkinError("skin parser not built yet"); }
+namespace {
 
-Color SkinData::color(std::string_view, std::string_view, std::string_view) const {
-    throw SkinError("skin parser not built yet");
+using namespace std::string_view_literals;
+
+constexpr std::array known_sections{"FORM"sv,     "LABEL"sv,       "BUTTON"sv,  "COMBOBOX"sv,
+                                    "GROUPBOX"sv, "RADIOBUTTON"sv, "CHECKBOX"sv};
+
+constexpr std::array known_states{"normal"sv,   "hot"sv,     "pressed"sv,  "focused"sv,
+                                  "disabled"sv, "default"sv, "selected"sv, "checked"sv};
+
+constexpr RequiredColor required_control_colors[] = {
+    {"FORM", "face", ""},
+    {"FORM", "text", ""},
+
+    {"LABEL", "text", ""},
+    {"LABEL", "text", "disabled"},
+
+    {"BUTTON", "face", ""},
+    {"BUTTON", "face", "hot"},
+    {"BUTTON", "face", "pressed"},
+    {"BUTTON", "face", "disabled"},
+    {"BUTTON", "face", "default"},
+    {"BUTTON", "text", ""},
+    {"BUTTON", "text", "disabled"},
+    {"BUTTON", "border", ""},
+    {"BUTTON", "border", "hot"},
+    {"BUTTON", "border", "focused"},
+    {"BUTTON", "border", "default"},
+    {"BUTTON", "border", "disabled"},
+    {"BUTTON", "focus", ""},
+
+    {"COMBOBOX", "face", ""},
+    {"COMBOBOX", "face", "hot"},
+    {"COMBOBOX", "face", "disabled"},
+    {"COMBOBOX", "text", ""},
+    {"COMBOBOX", "text", "disabled"},
+    {"COMBOBOX", "text", "selected"},
+    {"COMBOBOX", "border", ""},
+    {"COMBOBOX", "border", "hot"},
+    {"COMBOBOX", "border", "focused"},
+    {"COMBOBOX", "border", "disabled"},
+    {"COMBOBOX", "arrow", ""},
+    {"COMBOBOX", "arrow", "hot"},
+    {"COMBOBOX", "arrow", "disabled"},
+    {"COMBOBOX", "list", ""},
+    {"COMBOBOX", "selection", ""},
+    {"COMBOBOX", "focus", ""},
+
+    {"GROUPBOX", "frame", ""},
+    {"GROUPBOX", "text", ""},
+    {"GROUPBOX", "text", "disabled"},
+    {"GROUPBOX", "face", ""},
+};
+
+// Radio buttons and check boxes are drawn alike and need the same colours.
+constexpr std::string_view toggle_sections[] = {"RADIOBUTTON", "CHECKBOX"};
+constexpr std::pair<std::string_view, std::string_view> required_toggle_colors[] = {
+    {"text", ""},          {"text", "disabled"},   {"glyph", ""},  {"glyph", "hot"},
+    {"glyph", "pressed"},  {"glyph", "disabled"},  {"border", ""}, {"border", "hot"},
+    {"border", "focused"}, {"border", "disabled"}, {"mark", ""},   {"mark", "disabled"},
+    {"focus", ""},
+};
+
+constexpr auto required_color_table = [] {
+    std::array<RequiredColor, std::size(required_control_colors) +
+                                  std::size(toggle_sections) * std::size(required_toggle_colors)>
+        table{};
+    auto out = std::ranges::copy(required_control_colors, table.begin()).out;
+    for (const auto section : toggle_sections)
+        for (const auto& [property, state] : required_toggle_colors)
+            *out++ = {section, property, state};
+    return table;
+}();
+
+char ascii_upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char ascii_lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string to_upper(std::string_view text) {
+    std::string result(text);
+    std::ranges::transform(result, result.begin(), ascii_upper);
+    return result;
+}
+
+std::string to_lower(std::string_view text) {
+    std::string result(text);
+    std::ranges::transform(result, result.begin(), ascii_lower);
+    return result;
+}
+
+std::string_view trim(std::string_view text) {
+    constexpr auto blanks = " \t"sv;
+    const auto first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+bool is_name_char(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::optional<std::uint8_t> hex_digit(char c) {
+    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
+    c = ascii_lower(c);
+    if (c >= 'a' && c <= 'f') return static_cast<std::uint8_t>(c - 'a' + 10);
+    return std::nullopt;
+}
+
+std::optional<Color> parse_color(std::string_view text) {
+    if (text.size() != 7 || text[0] != '#') return std::nullopt;
+    std::array<std::uint8_t, 3> channels{};
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        const auto high = hex_digit(text[1 + 2 * i]);
+        const auto low = hex_digit(text[2 + 2 * i]);
+        if (!high || !low) return std::nullopt;
+        channels[i] = static_cast<std::uint8_t>(*high << 4 | *low);
+    }
+    return Color{channels[0], channels[1], channels[2]};
+}
+
+// "normal" names the bare property; other states are kept lower-case.
+std::string normalize_state(std::string_view state) {
+    std::string lower = to_lower(state);
+    return lower == "normal" ? std::string() : lower;
+}
+
+std::string color_key(std::string_view section, std::string_view property, std::string_view state) {
+    std::string key = to_upper(section) + "/" + to_lower(property);
+    if (!state.empty()) key += ":" + std::string(state);
+    return key;
+}
+
+std::string describe(std::string_view section, std::string_view property, std::string_view state) {
+    std::string text = std::string(section) + " " + std::string(property);
+    if (!state.empty()) text += ":" + std::string(state);
+    return text;
+}
+
+[[noreturn]] void fail_at(std::size_t line_number, const std::string& why) {
+    throw SkinError("skin line " + std::to_string(line_number) + ": " + why);
+}
+
+bool is_known(auto& names, std::string_view name) {
+    return std::ranges::find(names, name) != names.end();
+}
+
+// Reads the skin line by line; one instance per parse() call.
+class Parser {
+  public:
+    SkinData::Colors colors;
+    std::string name;
+
+    void read(std::string_view text) {
+        constexpr auto byte_order_mark = "\xEF\xBB\xBF"sv;
+        if (text.starts_with(byte_order_mark)) text.remove_prefix(byte_order_mark.size());
+        while (!text.empty()) {
+            const auto end = text.find('\n');
+            std::string_view line = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            if (line.ends_with('\r')) line.remove_suffix(1);
+            read_line(++line_number_, trim(line));
+        }
+        if (name.empty()) fail_at(line_number_ + 1, "the text ends before the name line");
+    }
+
+  private:
+    std::size_t line_number_ = 0;
+    std::string section_;
+    std::map<std::string, std::size_t, std::less<>> defined_at_;
+
+    void read_line(std::size_t number, std::string_view line) {
+        if (line.empty() || line.starts_with(';') || line.starts_with('#')) return;
+        if (name.empty()) return read_name(number, line);
+        if (line.starts_with('[')) return read_section(number, line);
+        read_color(number, line);
+    }
+
+    void read_name(std::size_t number, std::string_view line) {
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos || to_lower(trim(line.substr(0, equals))) != "name")
+            fail_at(number, "a skin begins with its name line \"name = ...\"");
+        name = trim(line.substr(equals + 1));
+        if (name.empty()) fail_at(number, "the skin's name is empty");
+    }
+
+    void read_section(std::size_t number, std::string_view line) {
+        if (!line.ends_with(']')) fail_at(number, "a section header is \"[NAME]\"");
+        const std::string section = to_upper(trim(line.substr(1, line.size() - 2)));
+        if (!is_known(known_sections, section))
+            fail_at(number, "unknown section \"" + std::string(line) + "\"");
+        section_ = section;
+    }
+
+    void read_color(std::size_t number, std::string_view line) {
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            fail_at(number, "expected \"property = #RRGGBB\", found \"" + std::string(line) + "\"");
+        const std::string_view key = trim(line.substr(0, equals));
+        const std::string_view value = trim(line.substr(equals + 1));
+
+        const auto colon = key.find(':');
+        const std::string_view property = trim(key.substr(0, colon));
+        const std::string_view state =
+            colon == std::string_view::npos ? std::string_view() : trim(key.substr(colon + 1));
+        if (property.empty() || !std::ranges::all_of(property, is_name_char))
+            fail_at(number, "bad property name \"" + std::string(key) + "\"");
+        if (colon != std::string_view::npos && !is_known(known_states, to_lower(state)))
+            fail_at(number, "unknown state \"" + std::string(state) + "\"");
+        if (section_.empty())
+            fail_at(number, "property \"" + std::string(key) + "\" stands before any section");
+        const auto color = parse_color(value);
+        if (!color) fail_at(number, "bad colour \"" + std::string(value) + "\", expected #RRGGBB");
+
+        const std::string full_key = color_key(section_, property, normalize_state(state));
+        const auto [earlier, inserted] = defined_at_.try_emplace(full_key, number);
+        if (!inserted)
+            fail_at(number, describe(section_, to_lower(property), normalize_state(state)) +
+                                " is already defined at line " + std::to_string(earlier->second));
+        colors.emplace(full_key, *color);
+    }
+};
+
+}  // namespace
+
+std::span<const RequiredColor> required_colors() {
+    return required_color_table;
+}
+
+SkinData SkinData::parse(std::string_view text) {
+    Parser parser;
+    parser.read(text);
+
+    std::string missing;
+    for (const auto& required : required_color_table) {
+        if (parser.colors.contains(color_key(required.section, required.property, required.state)))
+            continue;
+        missing += (missing.empty() ? "" : ", ") +
+                   describe(required.section, required.property, required.state);
+    }
+    if (!missing.empty())
+        throw SkinError("skin \"" + parser.name + "\" lacks required colours: " + missing);
+
+    SkinData skin;
+    skin.name_ = std::move(parser.name);
+    skin.colors_ = std::move(parser.colors);
+    return skin;
+}
+
+Color SkinData::color(std::string_view section, std::string_view property,
+                      std::string_view state) const {
+    const std::string normalized_state = normalize_state(state);
+    if (!normalized_state.empty()) {
+        if (auto found = colors_.find(color_key(section, property, normalized_state));
+            found != colors_.end())
+            return found->second;
+    }
+    if (auto found = colors_.find(color_key(section, property, {})); found != colors_.end())
+        return found->second;
+    throw SkinError("skin \"" + name_ + "\" has no colour for " +
+                    describe(to_upper(section), to_lower(property), {}));
 }
 
 }  // namespace skin

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,16 +22,35 @@ struct Color {
     std::uint8_t g = 0;
     std::uint8_t b = 0;
     friend bool operator==(const Color&, const Color&) = default;
+
+    // The colour as a Win32 COLORREF value (0x00BBGGRR); RGB 26,26,26 gives 1710618.
+    constexpr std::uint32_t colorref() const {
+        return static_cast<std::uint32_t>(r) | static_cast<std::uint32_t>(g) << 8 |
+               static_cast<std::uint32_t>(b) << 16;
+    }
 };
+
+// A colour every skin must define, because the toolkit draws with it.
+struct RequiredColor {
+    std::string_view section;   // "BUTTON"
+    std::string_view property;  // "face"
+    std::string_view state;     // "hot", or empty for the bare property
+};
+
+// Every colour the toolkit requires of a skin; parse() rejects a skin that lacks one.
+std::span<const RequiredColor> required_colors();
 
 // A skin text that cannot be used; the message says where and why.
 class SkinError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class SkinData {
-public:
+  public:
+    // Colours by "SECTION/property[:state]", the names in their canonical case.
+    using Colors = std::map<std::string, Color, std::less<>>;
+
     // Parses the skin text; throws SkinError for malformed text or a missing required colour.
     static SkinData parse(std::string_view text);
 
@@ -41,9 +61,9 @@ public:
     Color color(std::string_view section, std::string_view property,
                 std::string_view state = {}) const;
 
-private:
+  private:
     std::string name_;
-    std::map<std::string, Color, std::less<>> colors_;  // "SECTION/property[:state]"
+    Colors colors_;
 };
 
 }  // namespace skin
