@@ -40,6 +40,8 @@ constexpr std::array known_sections{"FORM"sv,     "LABEL"sv,       "BUTTON"sv,  
 constexpr std::array known_states{"normal"sv,   "hot"sv,     "pressed"sv,  "focused"sv,
                                   "disabled"sv, "default"sv, "selected"sv, "checked"sv};
 
+// The colours the toolkit draws with. In a drop-down list, "list" is the open list's
+// background and the highlighted item is drawn in "text:selected" on "selection".
 constexpr RequiredColor required_control_colors[] = {
     {"FORM", "face", ""},
     {"FORM", "text", ""},

@@ -57,7 +57,8 @@ class SkinData {
     const std::string& name() const { return name_; }
 
     // The colour of `property` of `section` in `state`, falling back to the bare property
-    // when the state has no colour of its own. Throws SkinError when neither exists.
+    // when the state has no colour of its own (an empty state or "normal" is the bare
+    // property). Names ignore ASCII case. Throws SkinError when neither colour exists.
     Color color(std::string_view section, std::string_view property,
                 std::string_view state = {}) const;
 
