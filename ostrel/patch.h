@@ -1,0 +1,38 @@
+#pragma once
+
+// The patch run on the game executable held in memory.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "key_file.h"
+#include "key_records.h"
+
+namespace ostrel {
+
+enum class GameCheck { valid, too_small, wrong_version };
+
+GameCheck check_game(std::span<const std::uint8_t> game);
+
+// Signs that `game` is not the unpatched v1.04 executable although it passed check_game:
+// one line of text per finding.
+std::vector<std::string> inspect_game(std::span<const std::uint8_t> game);
+
+struct Binding {
+    const KeyRecord* record = nullptr;
+    std::int32_t old_code = 0;                  // the game's own code, or the built-in default
+    std::uint32_t new_code = 0;                 // as read back from the patched field
+    std::optional<std::string> rejected_value;  // a value in the file that was not a key code
+};
+
+// Patches a game that passed check_game: takes the game's own codes as defaults, copies the
+// jump and chord blocks, then writes each bound code. One binding per key record, in order.
+std::vector<Binding> patch_game(std::span<std::uint8_t> game, const KeyFile& bindings);
+
+// "%20s: %8x -> %8x\n" with the entry name, the old and the new code.
+std::string report_line(const Binding& binding);
+
+}  // namespace ostrel
