@@ -1,0 +1,93 @@
+#include "core/errors.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+TEST(ErrorTexts, ExactMessages) {
+    EXPECT_EQ(launcher::not_integer_message("1 2"), "''1 2'' is not a valid integer value");
+    EXPECT_EQ(launcher::not_integer_message(""), "'''' is not a valid integer value");
+    try {
+        launcher::throw_list_index_error(16);
+        FAIL() << "no error raised";
+    } catch (const launcher::Error& error) {
+        EXPECT_STREQ(error.what(), "List index out of bounds (16)");
+    }
+}
+
+TEST(ShownErrorText, FullStopOnlyAfterACharacterAboveTheFullStop) {
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {
+        {"List index out of bounds (16)", "List index out of bounds (16)"},
+        {"Cannot open file \"C:\\game.ini\". Access denied",
+         "Cannot open file \"C:\\game.ini\". Access denied."},
+        {"ends in a digit 5", "ends in a digit 5."},
+        {"already stopped.", "already stopped."},
+        {"hyphen-", "hyphen-"},  // '-' is just below '.'
+        {"slash/", "slash/."},   // '/' is just above '.'
+        {"''x'' is not", "''x'' is not."},
+        {"Клавиатура", "Клавиатура."},  // a non-ASCII last character counts as above '.'
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(launcher::shown_error_text(c.message), c.shown);
+}
+
+TEST(StrToInt, AcceptsSignedDecimalAndHexadecimal) {
+    const struct {
+        const char* text;
+        int value;
+    } cases[] = {
+        {"0", 0},
+        {"12", 12},
+        {"-1", -1},
+        {"+7", 7},
+        {"007", 7},
+        {"-0", 0},
+        {"2147483647", std::numeric_limits<int>::max()},
+        {"-2147483648", std::numeric_limits<int>::min()},
+        {"$1A", 26},
+        {"0x1a", 26},
+        {"0XfF", 255},
+        {"-$10", -16},
+        {"0x7FFFFFFF", std::numeric_limits<int>::max()},
+        {"-0x80000000", std::numeric_limits<int>::min()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(launcher::str_to_int(c.text), c.value) << c.text;
+}
+
+TEST(StrToInt, RejectsEverythingElseNamingTheText) {
+    const char* const cases[] = {"",
+                                 " 1",
+                                 "1 ",
+                                 "\t1",
+                                 "1.0",
+                                 "12a",
+                                 "+",
+                                 "-",
+                                 "--1",
+                                 "$",
+                                 "0x",
+                                 "x1",
+                                 "1e3",
+                                 "$-1",
+                                 "0x 1",
+                                 "2147483648",
+                                 "-2147483649",
+                                 "0x80000000",
+                                 "99999999999999999999",
+                                 "١"};
+    for (const char* text : cases) {
+        try {
+            const int value = launcher::str_to_int(text);
+            ADD_FAILURE() << "\"" << text << "\" converted to " << value;
+        } catch (const launcher::Error& error) {
+            EXPECT_EQ(error.what(), launcher::not_integer_message(text));
+        }
+    }
+}
+
+}  // namespace
