@@ -21,9 +21,8 @@ public:
 std::string not_integer_message(std::string_view text);
 
 // The text of the error box: the message, followed by "." when its last character's code
-// is above that of ".".
-// A message ending in a non-ASCII character gets the full stop (its code is above that of
-// "."); an empty message gets nothing.
+// is above that of ".". A message ending in a non-ASCII character gets the full stop (its
+// code is above that of "."); an empty message gets nothing.
 std::string shown_error_text(std::string_view message);
 
 // Text to a 32-bit signed integer, strictly: an optional "+" or "-", then either decimal

@@ -3,6 +3,14 @@
 // A text file handled as an ordered list of lines numbered from 0, read whole and written
 // whole. Text is UTF-8 inside; files are in the system's ANSI code page unless a byte-order
 // mark says otherwise.
+//
+// Reading: a mark FF FE (UTF-16 LE), FE FF (UTF-16 BE) or EF BB BF (UTF-8), tested in that
+// order, selects the encoding and is skipped; what cannot be decoded becomes U+FFFD. Lines
+// end at CR LF, lone CR or lone LF; a line end at the very end adds no empty line; a NUL
+// character ends the text. Lines are kept exactly as they stand.
+// Writing: CR LF after every line, the last included, in the ANSI code page without a mark.
+// When a line holds a character that the ANSI code page has no place for, the whole file is
+// written as UTF-8 with its mark instead, so that no line is lost.
 
 #include <optional>
 #include <string>
@@ -30,7 +38,8 @@ public:
     static LineList from_bytes(std::string_view bytes, const CodePage& ansi);
     std::string to_bytes(const CodePage& ansi) const;
 
-    // Raises "Cannot open file "%s". %s" when the file exists but cannot be read.
+    // Raises "Cannot open file "%s". %s" when the file cannot be read (a folder, a missing
+    // file); the lines are then left as they were.
     void load_from_file(const std::string& path, const CodePage& ansi);
     // Replaces the file whole; raises "Cannot create file "%s". %s" and leaves the old file
     // as it was when that cannot be done.
