@@ -41,7 +41,7 @@ be_uint() {
 
 # Unsigned little-endian integer of COUNT bytes at OFFSET in FILE.
 le_uint() {
-  local value=0 byte bytes
+  local value=0 bytes i
   read -r -a bytes <<<"$(od -An -v -tu1 -j "$2" -N "$3" "$1")"
   for ((i = ${#bytes[@]} - 1; i >= 0; i--)); do value=$((value * 256 + bytes[i])); done
   echo "$value"
@@ -56,9 +56,9 @@ check_png() {
   height=$(be_uint "$file" 20 4)
   depth=$(be_uint "$file" 24 1)
   type=$(be_uint "$file" 25 1)
-  [ "$width" -eq "$size" ] && [ "$height" -eq "$size" ] ||
+  [[ "$width" -eq "$size" && "$height" -eq "$size" ]] ||
     fail "$file is ${width}x$height, not ${size}x$size"
-  [ "$depth" -eq 8 ] && [ "$type" -eq 6 ] ||
+  [[ "$depth" -eq 8 && "$type" -eq 6 ]] ||
     fail "$file has bit depth $depth and colour type $type, not 8-bit RGBA (type 6)"
 }
 
@@ -73,7 +73,7 @@ check_ico() {
   local file=$1
   shift
   local sizes=("$@")
-  [ "$(le_uint "$file" 0 2)" -eq 0 ] && [ "$(le_uint "$file" 2 2)" -eq 1 ] ||
+  [[ "$(le_uint "$file" 0 2)" -eq 0 && "$(le_uint "$file" 2 2)" -eq 1 ]] ||
     fail "$file is not an icon file"
   local count
   count=$(le_uint "$file" 4 2)
@@ -86,13 +86,13 @@ check_ico() {
     bpp=$(le_uint "$file" $((entry + 6)) 2)
     offset=$(le_uint "$file" $((entry + 12)) 4)
     size=${sizes[index]}
-    [ "$width" -eq $((size % 256)) ] && [ "$height" -eq $((size % 256)) ] ||
+    [[ "$width" -eq $((size % 256)) && "$height" -eq $((size % 256)) ]] ||
       fail "$file image $index is not ${size}x$size"
     if [ "$(od -An -v -tx1 -j "$offset" -N 4 "$file" | tr -d ' ')" = 89504e47 ]; then
       dd if="$file" of="$work/entry.png" bs=1 skip="$offset" status=none
       check_png "$work/entry.png" "$size"
     else
-      [ "$bpp" -eq 32 ] && [ "$(le_uint "$file" $((offset + 14)) 2)" -eq 32 ] ||
+      [[ "$bpp" -eq 32 && "$(le_uint "$file" $((offset + 14)) 2)" -eq 32 ]] ||
         fail "$file image $index ($size px) is not 32-bit"
     fi
   done
