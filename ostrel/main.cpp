@@ -28,8 +28,13 @@ void complain(const std::string& text) {
 
 // GameMain.exe whole, or nothing after saying why.
 std::optional<std::vector<std::uint8_t>> read_game() {
-    std::ifstream in(kit::path_from_utf8("GameMain.exe"), std::ios::binary);
-    if (!in) {
+    const auto path = kit::path_from_utf8("GameMain.exe");
+    // A folder of that name opens on some systems but is no game: refuse it everywhere.
+    std::error_code error;
+    const bool folder = std::filesystem::is_directory(path, error);
+    std::ifstream in;
+    if (!folder) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
         say("Could not open GameMain.exe\n");
         return std::nullopt;
     }

@@ -1,0 +1,350 @@
+// Runs the built ostrel in a fresh folder and checks what it prints and what it leaves there.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game_fixture.h"
+#include "kit/atomic_file.h"
+#include "patch.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace ostrel_test;
+
+struct RunResult {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+#ifdef _WIN32
+
+struct Handle {
+    HANDLE value = nullptr;
+    Handle() = default;
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (value != nullptr && value != INVALID_HANDLE_VALUE) CloseHandle(value);
+    }
+};
+
+// The build hands us a Unix path; Wine shows the Unix root as drive Z:.
+std::wstring program_path() {
+    std::string path = OSTREL_PROGRAM;
+    if (path.starts_with('/')) {
+        std::ranges::replace(path, '/', '\\');
+        path = "Z:" + path;
+    }
+    return kit::path_from_utf8(path).wstring();
+}
+
+// The C runtime of a Windows console program writes "\n" as "\r\n" in text mode.
+constexpr std::string_view line_end = "\r\n";
+
+RunResult run_ostrel(const fs::path& folder, const fs::path& error_file) {
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    Handle out_read, out_write, err_write;
+    if (!CreatePipe(&out_read.value, &out_write.value, &inherit, 0)) return {};
+    SetHandleInformation(out_read.value, HANDLE_FLAG_INHERIT, 0);
+    err_write.value = CreateFileW(error_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (err_write.value == INVALID_HANDLE_VALUE) return {};
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out_write.value;
+    startup.hStdError = err_write.value;
+    const std::wstring program = program_path();
+    std::wstring command_line = L"\"" + program + L"\"";
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW, nullptr, folder.c_str(), &startup, &process))
+        return {};
+    Handle process_handle, thread_handle;
+    process_handle.value = process.hProcess;
+    thread_handle.value = process.hThread;
+    CloseHandle(out_write.value);
+    out_write.value = nullptr;
+    CloseHandle(err_write.value);
+    err_write.value = nullptr;
+
+    RunResult run;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(out_read.value, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        run.out.append(chunk, got);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    run.status = static_cast<int>(status);
+    return run;
+}
+
+#else
+
+constexpr std::string_view line_end = "\n";
+
+RunResult run_ostrel(const fs::path& folder, const fs::path& error_file) {
+    int out[2];
+    if (pipe(out) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, out[1]);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, error_file.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    std::string program = OSTREL_PROGRAM;
+    char* argv[] = {program.data(), nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+
+    RunResult run;
+    char chunk[4096];
+    ssize_t got = 0;
+    while (spawned == 0 && (got = read(out[0], chunk, sizeof chunk)) > 0)
+        run.out.append(chunk, static_cast<std::size_t>(got));
+    close(out[0]);
+    int status = 0;
+    if (spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+        run.status = WEXITSTATUS(status);
+    return run;
+}
+
+#endif
+
+// `text` with each "\n" written as this platform's console writes it.
+std::string console(std::string_view text) {
+    std::string result;
+    for (const char c : text) {
+        if (c == '\n')
+            result += line_end;
+        else
+            result += c;
+    }
+    return result;
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void write_file(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string as_text(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+const std::string own_keys_report =
+    "               KeyUp:       c8 ->       c8\n"
+    "             KeyDown:       d0 ->       d0\n"
+    "             KeyLeft:       cb ->       cb\n"
+    "            KeyRight:       cd ->       cd\n"
+    "                KeyA:       2c ->       2c\n"
+    "                KeyB:       2d ->       2d\n"
+    "                KeyC:       2e ->       2e\n"
+    "            KeyTouch:       1f ->       1f\n"
+    "           KeyAppeal:       2a ->       2a\n"
+    "         KeyUnknown1:       1e ->       1e\n"
+    "         KeyUnknown2:       20 ->       20\n"
+    "         KeyUnknown3:       10 ->       10\n"
+    "         KeyUnknown4:       12 ->       12\n"
+    "            KeyStart:       11 ->       11\n"
+    "         KeyUnknown5:       1c ->       1c\n"
+    "         KeyUnknown6:       36 ->       36\n"
+    "               KeyAB:        0 ->        0\n"
+    "               KeyBC:        0 ->        0\n"
+    "              KeyABC:        0 ->        0\n";
+
+constexpr std::string_view done = "done! GameMain-kb.exe created\n";
+
+class OstrelProgram : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device seed;
+        const auto name = "ostrel-run-" + std::to_string(seed());
+        folder_ = fs::temp_directory_path() / name;
+        error_file_ = fs::temp_directory_path() / (name + ".stderr");
+        fs::create_directories(folder_);
+    }
+    void TearDown() override {
+        fs::remove_all(folder_);
+        fs::remove(error_file_);
+    }
+
+    RunResult run_in_folder() {
+        auto result = run_ostrel(folder_, error_file_);
+        result.err = read_file(error_file_);
+        return result;
+    }
+    std::set<std::string> entries() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            names.insert(kit::path_to_utf8(entry.path().filename()));
+        return names;
+    }
+    fs::path at(const char* name) const { return folder_ / name; }
+
+    fs::path folder_;
+    fs::path error_file_;
+};
+
+TEST_F(OstrelProgram, RefusesMissingShortOrOtherGames) {
+    struct Case {
+        const char* what;
+        enum { none, folder, file } kind;
+        std::vector<std::uint8_t> game;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"no game", Case::none, {}, "Could not open GameMain.exe\n"},
+        {"a folder in its place", Case::folder, {}, "Could not open GameMain.exe\n"},
+        {"one byte short", Case::file, make_game(720895), "Not a valid executable.\n"},
+        {"other release", Case::file, make_game(720896, " v1.03"),
+         "This version of ostrel only works with v1.04.\n"},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(at("GameMain.exe"));
+        if (c.kind == Case::file) write_file(at("GameMain.exe"), as_text(c.game));
+        if (c.kind == Case::folder) fs::create_directory(at("GameMain.exe"));
+        const auto result = run_in_folder();
+        EXPECT_EQ(result.out, console(c.line)) << c.what;
+        EXPECT_EQ(result.status, 0) << c.what;
+        EXPECT_EQ(result.err, "") << c.what;
+        EXPECT_FALSE(fs::exists(at("GameMain-kb.exe"))) << c.what;
+    }
+}
+
+TEST_F(OstrelProgram, WithoutKeyFileCopiesTheGamesOwnKeys) {
+    const auto game = as_text(make_game(720896));
+    write_file(at("GameMain.exe"), game);
+
+    const auto result = run_in_folder();
+    EXPECT_EQ(result.out, console(own_keys_report + std::string(done)));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+
+    auto expected = make_game(720896);
+    ostrel::patch_game(expected, ostrel::KeyFile());
+    EXPECT_TRUE(read_file(at("GameMain-kb.exe")) == as_text(expected));
+    EXPECT_TRUE(read_file(at("GameMain.exe")) == game);
+    EXPECT_EQ(entries(), (std::set<std::string>{"GameMain.exe", "GameMain-kb.exe"}));
+}
+
+TEST_F(OstrelProgram, AppliesTheKeyFileAndReplacesAnOldCopy) {
+    // As the launcher leaves it: its thirteen lines, one entry it never writes after them.
+    const std::string key_file =
+        "; keyboard\r\n[KEYS]\r\n\r\n"
+        "KeyUp = 0x11\r\nKeyDown = 0x1F\r\nKeyLeft = 0x1E\r\nKeyRight = 0x20\r\n\r\n"
+        "KeyStart = 0x1C\r\nKeyA = 0x24\r\nKeyB = 0x25\r\nKeyC = 0x26\r\nKeyTouch = 0x27\r\n"
+        "KeyAppeal = 0x2A\r\nKeyAB = 0x2C\r\nKeyBC = 0\r\nKeyABC = 0x2D\r\n"
+        "KeyUnknown6 = 0x9D\r\n";
+    write_file(at("ostrel.ini"), key_file);
+    write_file(at("GameMain.exe"), as_text(make_game()));
+    write_file(at("GameMain-kb.exe"), "an old copy");
+
+    const auto result = run_in_folder();
+    EXPECT_EQ(result.out, console("               KeyUp:       c8 ->       11\n"
+                                  "             KeyDown:       d0 ->       1f\n"
+                                  "             KeyLeft:       cb ->       1e\n"
+                                  "            KeyRight:       cd ->       20\n"
+                                  "                KeyA:       2c ->       24\n"
+                                  "                KeyB:       2d ->       25\n"
+                                  "                KeyC:       2e ->       26\n"
+                                  "            KeyTouch:       1f ->       27\n"
+                                  "           KeyAppeal:       2a ->       2a\n"
+                                  "         KeyUnknown1:       1e ->       1e\n"
+                                  "         KeyUnknown2:       20 ->       20\n"
+                                  "         KeyUnknown3:       10 ->       10\n"
+                                  "         KeyUnknown4:       12 ->       12\n"
+                                  "            KeyStart:       11 ->       1c\n"
+                                  "         KeyUnknown5:       1c ->       1c\n"
+                                  "         KeyUnknown6:       36 ->       9d\n"
+                                  "               KeyAB:        0 ->       2c\n"
+                                  "               KeyBC:        0 ->        0\n"
+                                  "              KeyABC:        0 ->       2d\n"
+                                  "done! GameMain-kb.exe created\n"));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+
+    auto expected = make_game();
+    ostrel::patch_game(expected, ostrel::KeyFile(key_file));
+    const auto written = read_file(at("GameMain-kb.exe"));
+    EXPECT_TRUE(written == as_text(expected));
+    EXPECT_EQ(get_u32(std::span(expected), 0x60E95), 0x9Du + displacement);
+    EXPECT_EQ(read_file(at("ostrel.ini")), key_file);
+    EXPECT_EQ(entries(), (std::set<std::string>{"GameMain.exe", "GameMain-kb.exe", "ostrel.ini"}));
+}
+
+TEST_F(OstrelProgram, BadValueKeepsTheDefaultAndIsExplainedApart) {
+    write_file(at("ostrel.ini"), "[KEYS]\nKeyUp = 0x1C8\n");
+    write_file(at("GameMain.exe"), as_text(make_game()));
+
+    const auto result = run_in_folder();
+    EXPECT_EQ(result.out, console(own_keys_report + std::string(done)));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find("KeyUp"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("0x1C8"), std::string::npos) << result.err;
+    EXPECT_EQ(std::ranges::count(result.err, '\n'), 1) << result.err;
+}
+
+TEST_F(OstrelProgram, PatchedGameAsInputIsWarnedAbout) {
+    auto patched = make_game();
+    ostrel::patch_game(patched, ostrel::KeyFile());
+    write_file(at("GameMain.exe"), as_text(patched));
+
+    const auto result = run_in_folder();
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find("already carries the keyboard patch"), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.out.find(console(done)), std::string::npos);
+}
+
+TEST_F(OstrelProgram, UnwritableCopyLeavesEverythingAsItWas) {
+    // A folder in the copy's place cannot be replaced by a file, even by root.
+    fs::create_directory(at("GameMain-kb.exe"));
+    write_file(at("GameMain-kb.exe") / "inside", "kept");
+    const auto game = as_text(make_game());
+    write_file(at("GameMain.exe"), game);
+
+    const auto result = run_in_folder();
+    EXPECT_EQ(result.out, console(own_keys_report));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.err.find("GameMain-kb.exe"), std::string::npos) << result.err;
+    EXPECT_EQ(std::ranges::count(result.err, '\n'), 1) << result.err;
+    EXPECT_EQ(read_file(at("GameMain-kb.exe") / "inside"), "kept");
+    EXPECT_TRUE(read_file(at("GameMain.exe")) == game);
+    EXPECT_EQ(entries(), (std::set<std::string>{"GameMain.exe", "GameMain-kb.exe"}));
+}
+
+}  // namespace
