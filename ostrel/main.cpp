@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <new>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "kit/atomic_file.h"
