@@ -1,0 +1,17 @@
+#pragma once
+
+// The gamepad settings dialog.
+
+#include "Unit1.h"
+
+namespace launcher {
+
+class TForm2 : public toolkit::Form {
+  public:
+    explicit TForm2(Context& context);
+
+  private:
+    Context& context_;
+};
+
+}  // namespace launcher

@@ -1,0 +1,17 @@
+#pragma once
+
+// The display settings dialog.
+
+#include "Unit1.h"
+
+namespace launcher {
+
+class TForm4 : public toolkit::Form {
+  public:
+    explicit TForm4(Context& context);
+
+  private:
+    Context& context_;
+};
+
+}  // namespace launcher

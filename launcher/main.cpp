@@ -1,0 +1,40 @@
+// The launcher's entry point: no command line, no environment; everything it needs lies in
+// its own folder.
+
+#include <windows.h>
+
+#include <exception>
+
+#include "Unit1.h"
+#include "toolkit/text.h"
+
+namespace {
+
+// Only the system folder is searched for DLLs, never the game folder the launcher lies in.
+// Looked up by name: older systems without the function keep their default search.
+void restrict_dll_search() {
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel) return;
+    const auto function = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (function) function(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    restrict_dll_search();
+    try {
+        launcher::Launcher launcher(platform::system_services());
+        launcher.create_windows();
+        launcher.run();
+    } catch (const std::exception& error) {
+        // Start-up failed (a malformed skin, a missing resource): say why instead of crashing.
+        const std::wstring text = toolkit::widen(error.what());
+        const std::wstring title = toolkit::widen(launcher::application_title);
+        MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+        return 1;
+    }
+    return 0;
+}

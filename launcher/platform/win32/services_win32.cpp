@@ -1,0 +1,79 @@
+#include <windows.h>
+// After <windows.h>:
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/services.h"
+#include "toolkit/text.h"
+
+namespace platform {
+namespace {
+
+class WinmmJoystick final : public Joystick {
+  public:
+    unsigned poll(unsigned id, JoystickInfo& info) override {
+        JOYINFO raw{};
+        const MMRESULT result = joyGetPos(id, &raw);
+        // The record is updated as the call leaves it, whatever the result.
+        info.x = raw.wXpos;
+        info.y = raw.wYpos;
+        info.z = raw.wZpos;
+        info.buttons = raw.wButtons;
+        return result;
+    }
+};
+
+class ShellStarter final : public ProgramStarter {
+  public:
+    void start(const std::string& program, const std::string& working_directory) override {
+        const std::wstring file = toolkit::widen(program);
+        const std::wstring directory = toolkit::widen(working_directory);
+        // The outcome is deliberately not examined: a missing program is not reported.
+        ShellExecuteW(nullptr, L"", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
+    }
+};
+
+class PrimaryScreen final : public Screen {
+  public:
+    ScreenSize primary_size() override {
+        return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+};
+
+class SystemMessageBoxes final : public MessageBoxes {
+  public:
+    void show(std::string_view title, std::string_view text, BoxKind kind) override {
+        const std::wstring wide_title = toolkit::widen(title);
+        const std::wstring wide_text = toolkit::widen(text);
+        const UINT icon = kind == BoxKind::error ? MB_ICONERROR : 0;
+        // Owned by the active window, so that it is modal to the window the player works in.
+        MessageBoxW(GetActiveWindow(), wide_text.c_str(), wide_title.c_str(), MB_OK | icon);
+    }
+};
+
+}  // namespace
+
+std::string running_executable_path() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return {};
+        // A full buffer may mean a cut path: try again with a larger one.
+        if (length < buffer.size() - 1) return toolkit::narrow({buffer.data(), length});
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+Services system_services() {
+    static WinmmJoystick joystick;
+    static ShellStarter starter;
+    static PrimaryScreen screen;
+    static SystemMessageBoxes boxes;
+    return Services{joystick, starter, screen, boxes, running_executable_path};
+}
+
+}  // namespace platform
