@@ -1,0 +1,85 @@
+#pragma once
+
+// Fakes of the platform services and helpers to drive real windows from a test.
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/win32/services.h"
+
+namespace test {
+
+class FakeJoystick final : public platform::Joystick {
+  public:
+    // Pads not listed are absent, with the result Wine gives for a missing pad.
+    std::map<unsigned, unsigned> results;
+    std::map<unsigned, std::uint32_t> buttons;
+    std::vector<unsigned> polled;
+    unsigned poll(unsigned id, platform::JoystickInfo& info) override;
+};
+
+class FakeStarter final : public platform::ProgramStarter {
+  public:
+    struct Start {
+        std::string program;
+        std::string working_directory;
+    };
+    std::vector<Start> started;
+    void start(const std::string& program, const std::string& working_directory) override {
+        started.push_back({program, working_directory});
+    }
+};
+
+class FakeScreen final : public platform::Screen {
+  public:
+    platform::ScreenSize size{1920, 1080};
+    platform::ScreenSize primary_size() override { return size; }
+};
+
+class FakeBoxes final : public platform::MessageBoxes {
+  public:
+    struct Box {
+        std::string title;
+        std::string text;
+        platform::BoxKind kind;
+    };
+    std::vector<Box> shown;
+    // Runs inside show(), while the box would be on screen.
+    std::function<void()> while_shown;
+    void show(std::string_view title, std::string_view text, platform::BoxKind kind) override {
+        shown.push_back({std::string(title), std::string(text), kind});
+        if (while_shown) while_shown();
+    }
+};
+
+struct FakeServices {
+    FakeJoystick joystick;
+    FakeStarter starter;
+    FakeScreen screen;
+    FakeBoxes boxes;
+    std::string executable = "C:\\Игры\\Зорелия\\launcher.exe";
+    platform::Services services() {
+        return {joystick, starter, screen, boxes, [this] { return executable; }};
+    }
+};
+
+// Runs `action` from whichever message loop runs `delay_ms` from now (the application's,
+// a modal window's, a message box's).
+void run_later(std::function<void()> action, unsigned delay_ms = 0);
+
+// Handles messages, with the dialog keys, until `done` or the time is up; returns `done()`.
+bool pump_until(const std::function<bool()>& done, unsigned timeout_ms = 3000);
+
+// Sends a key press to a window as the keyboard would post it, then handles it.
+void press_key(HWND window, WPARAM key);
+
+// The colour on screen at a point of a window's client area.
+COLORREF screen_pixel(HWND window, int x, int y);
+
+std::wstring window_text(HWND window);
+
+}  // namespace test
