@@ -1,0 +1,165 @@
+// The Win32 services: the running executable's path, message boxes, and the real
+// launcher.exe started from elsewhere, pressing Enter to start the game beside it.
+
+#include "platform/win32/services.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "test_support.h"
+#include "toolkit/text.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ServicesTest, RunningExecutablePathIsTheFullPathOfThisProgram) {
+    wchar_t expected[4096]{};
+    GetModuleFileNameW(nullptr, expected, 4096);
+    const std::string path = platform::running_executable_path();
+    EXPECT_EQ(path, toolkit::narrow(expected));
+    EXPECT_TRUE(path.ends_with("\\launcher_win_tests.exe"));
+}
+
+// The message box on screen: its text, whether it shows an icon, how many buttons it has.
+struct SeenBox {
+    bool found = false;
+    std::wstring text;
+    bool icon = false;
+    int buttons = 0;
+};
+
+BOOL CALLBACK inspect_child(HWND child, LPARAM data) {
+    auto& seen = *reinterpret_cast<SeenBox*>(data);
+    wchar_t class_name[32]{};
+    GetClassNameW(child, class_name, 32);
+    const std::wstring kind(class_name);
+    if (_wcsicmp(class_name, L"Button") == 0) ++seen.buttons;
+    if (_wcsicmp(class_name, L"Static") == 0 && IsWindowVisible(child) &&
+        (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        SendMessageW(child, STM_GETICON, 0, 0) != 0)
+        seen.icon = true;
+    return TRUE;
+}
+
+TEST(ServicesTest, MessageBoxHasTheTitleTextAndOneOkButtonWithAnIconOnlyForErrors) {
+    auto services = platform::system_services();
+    struct Case {
+        platform::BoxKind kind;
+        bool icon;
+    };
+    for (const Case c :
+         {Case{platform::BoxKind::plain, false}, Case{platform::BoxKind::error, true}}) {
+        SCOPED_TRACE(c.icon ? "error" : "plain");
+        SeenBox seen;
+        test::run_later(
+            [&] {
+                HWND box = FindWindowW(L"#32770", L"Зорелия");
+                if (!box) return;
+                seen.found = true;
+                seen.text = test::window_text(GetDlgItem(box, 0xFFFF));
+                EnumChildWindows(box, inspect_child, reinterpret_cast<LPARAM>(&seen));
+                SendMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            },
+            100);
+        services.boxes.show("Зорелия", "Сначало подсоедините первый джойстик", c.kind);
+        ASSERT_TRUE(seen.found);
+        EXPECT_EQ(seen.text, L"Сначало подсоедините первый джойстик");
+        EXPECT_EQ(seen.icon, c.icon);
+        EXPECT_EQ(seen.buttons, 1);
+    }
+}
+
+// A scratch folder, removed at the end.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const std::wstring& name) {
+        wchar_t temp[MAX_PATH]{};
+        GetTempPathW(MAX_PATH, temp);
+        root_ = fs::path(temp) / (name + std::to_wstring(GetCurrentProcessId()));
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    const fs::path& path() const { return root_; }
+
+  private:
+    fs::path root_;
+};
+
+struct LauncherWindow {
+    DWORD process_id;
+    HWND window = nullptr;
+};
+
+BOOL CALLBACK find_launcher_window(HWND window, LPARAM data) {
+    auto& wanted = *reinterpret_cast<LauncherWindow*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted.process_id || !IsWindowVisible(window)) return TRUE;
+    if (test::window_text(window) != L"Зорелия") return TRUE;
+    wanted.window = window;
+    return FALSE;
+}
+
+std::wstring read_utf16(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+}
+
+TEST(LauncherExeTest, StartedFromElsewhereItStartsTheGameInItsOwnFolder) {
+    ScratchFolder scratch(L"zorelia-exe-");
+    const fs::path game = scratch.path() / L"Игра Зорелия";
+    const fs::path elsewhere = scratch.path() / L"elsewhere";
+    fs::create_directories(game);
+    fs::create_directories(elsewhere);
+    fs::copy_file(fs::path(LAUNCHER_EXE), game / L"launcher.exe");
+    fs::copy_file(fs::path(GAME_STUB_EXE), game / L"GameMain-kb.exe");
+
+    const std::wstring exe = (game / L"launcher.exe").wstring();
+    std::wstring command_line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, elsewhere.wstring().c_str(), &startup, &process));
+    LauncherWindow launcher{process.dwProcessId};
+    const bool shown = test::pump_until(
+        [&] {
+            EnumWindows(find_launcher_window, reinterpret_cast<LPARAM>(&launcher));
+            return launcher.window != nullptr;
+        },
+        20000);
+    if (shown) {
+        HWND start = FindWindowExW(launcher.window, nullptr, L"Button", L"Запустить");
+        EXPECT_NE(start, nullptr);
+        PostMessageW(start ? start : launcher.window, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    DWORD exit_code = 99;
+    GetExitCodeProcess(process.hProcess, &exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(exit_code, 0u);
+
+    const fs::path report = game / L"started.txt";
+    ASSERT_TRUE(
+        test::pump_until([&] { return fs::exists(report) && fs::file_size(report) > 0; }, 20000));
+    Sleep(100);  // the stand-in may still be writing
+    const std::wstring started = read_utf16(report);
+    const std::wstring folder = game.wstring();
+    EXPECT_EQ(started, folder + L"\n" + folder + L"\\GameMain-kb.exe\n");
+}
+
+}  // namespace
