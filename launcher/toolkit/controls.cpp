@@ -299,6 +299,32 @@ void ComboBox::created() {
     const int height = bounds().bottom - bounds().top;
     create_window(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
                   0, height + item_height_ * dropped_items + 2);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(handle(), &info) && info.hwndList)
+        SetWindowSubclass(info.hwndList, list_proc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK ComboBox::list_proc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                     DWORD_PTR data) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, list_proc, 0);
+        return DefSubclassProc(list, msg, wparam, lparam);
+    }
+    const LRESULT result = DefSubclassProc(list, msg, wparam, lparam);
+    if (msg == WM_NCPAINT) {
+        // Over the system's frame; a scroll bar, when there is one, stays as drawn.
+        const auto* self = reinterpret_cast<ComboBox*>(data);
+        SkinManager& skin = self->form().application().skin();
+        RECT frame{};
+        GetWindowRect(list, &frame);
+        OffsetRect(&frame, -frame.left, -frame.top);
+        HDC dc = GetWindowDC(list);
+        FrameRect(dc, &frame,
+                  skin.brush(skin.color(Section::combo_box, Property::border, State::focused)));
+        ReleaseDC(list, dc);
+    }
+    return result;
 }
 
 void ComboBox::add_item(std::string_view text) {

@@ -185,6 +185,8 @@ class ComboBox final : public Control {
     LRESULT message(UINT msg, WPARAM wparam, LPARAM lparam, bool& handled) override;
     std::wstring wide_item(int index) const;
     struct ComboLook look() const;
+    // The open list's own window: its border in the skin's colour.
+    static LRESULT CALLBACK list_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     std::optional<COLORREF> face_;
     std::optional<COLORREF> text_;
