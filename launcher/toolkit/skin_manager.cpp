@@ -76,7 +76,12 @@ SkinManager SkinManager::from_text(std::string_view text) {
 
 SkinManager SkinManager::from_resource(std::wstring_view name) {
     const auto bytes = resource_bytes(name);
-    return from_text({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    try {
+        return from_text({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    } catch (const skin::SkinError& error) {
+        throw skin::SkinError("The skin carried by the program cannot be used: " +
+                              std::string(error.what()));
+    }
 }
 
 COLORREF SkinManager::color(Section section, Property property, State state) const {

@@ -56,6 +56,8 @@ TEST_F(MainWindowTest, WindowHasItsLayout) {
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
 
     struct Expected {
         toolkit::Button& button;
@@ -82,6 +84,17 @@ TEST_F(MainWindowTest, WindowHasItsLayout) {
     EXPECT_EQ(picture.top, 0);
     EXPECT_EQ(picture.right, 256);
     EXPECT_EQ(picture.bottom, 256);
+}
+
+TEST_F(MainWindowTest, PortraitIsDrawnWithItsTransparency) {
+    form1().show();
+    test::pump_until([] { return false; }, 100);
+    const COLORREF face =
+        form1().sSkinManager1.color(toolkit::Section::form, toolkit::Property::face);
+    // The portrait's corner is fully transparent; its middle is not.
+    EXPECT_EQ(test::screen_pixel(form1().handle(), 0, 0), face);
+    EXPECT_EQ(test::screen_pixel(form1().handle(), 255, 255), face);
+    EXPECT_NE(test::screen_pixel(form1().handle(), 128, 128), face);
 }
 
 TEST_F(MainWindowTest, TabVisitsTheButtonsInTheirOrderAndWraps) {
