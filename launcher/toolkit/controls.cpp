@@ -164,7 +164,7 @@ void Button::draw(const DRAWITEMSTRUCT& item) {
     look.pressed = item.itemState & ODS_SELECTED;
     look.focused = item.itemState & ODS_FOCUS;
     look.disabled = item.itemState & ODS_DISABLED;
-    look.default_button = default_look_;
+    look.default_button = default_look_ || look.focused;
     form().application().skin().paint_button(item.hDC, item.rcItem, widen(caption()), look);
 }
 
@@ -174,8 +174,10 @@ LRESULT Button::message(UINT msg, WPARAM wparam, LPARAM, bool& handled) {
     switch (msg) {
         case WM_GETDLGCODE:
             // As a push button, so that the dialog manager moves the default to the focused
-            // button and Enter presses it.
-            return DLGC_BUTTON | (default_look_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+            // button; a focused button is the default however it got the focus (a click, a
+            // focus restore), so that Enter presses it.
+            return DLGC_BUTTON | (default_look_ || GetFocus() == handle() ? DLGC_DEFPUSHBUTTON
+                                                                          : DLGC_UNDEFPUSHBUTTON);
         case BM_SETSTYLE:
             // The dialog manager marks the default push button; the style stays owner-drawn.
             default_look_ = (wparam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;

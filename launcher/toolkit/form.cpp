@@ -258,7 +258,9 @@ void Form::close() {
 
 void Form::set_active_control(Control& control) {
     active_ = &control;
-    if (visible() && GetActiveWindow() == handle_) apply_focus();
+    // Within this thread only: a window in the background becomes active here without
+    // taking the foreground from another program.
+    if (visible()) apply_focus();
 }
 
 void Form::select_next() {
