@@ -215,6 +215,7 @@ void Form::show() {
 }
 
 ModalResult Form::show_modal() {
+    if (!handle_) throw std::logic_error(name_ + " has no window: create it first");
     if (modal_) throw std::logic_error(name_ + " is shown already");
     application_.dispatch(on_show);
     modal_result_ = ModalResult::none;
