@@ -22,6 +22,7 @@ fi
 
 if [ "${1:-}" = --inside ]; then
   shift
+  wineserver -k 2>/dev/null || true  # a server left by an interrupted run would refuse us
   wineserver -p
   wine cmd /c exit 0 >/dev/null 2>&1 || true
   rc=0
