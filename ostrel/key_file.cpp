@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "kit/unicode.h"
+
 namespace ostrel {
 
 namespace {
@@ -23,49 +25,6 @@ char lower_ascii(char c) {
 bool same_name(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b,
                               [](char x, char y) { return lower_ascii(x) == lower_ascii(y); });
-}
-
-void append_utf8(std::string& out, char32_t c) {
-    const auto byte = [&out](unsigned value) { out.push_back(static_cast<char>(value)); };
-    if (c < 0x80) {
-        byte(c);
-    } else if (c < 0x800) {
-        byte(0xC0 | (c >> 6));
-        byte(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        byte(0xE0 | (c >> 12));
-        byte(0x80 | ((c >> 6) & 0x3F));
-        byte(0x80 | (c & 0x3F));
-    } else {
-        byte(0xF0 | (c >> 18));
-        byte(0x80 | ((c >> 12) & 0x3F));
-        byte(0x80 | ((c >> 6) & 0x3F));
-        byte(0x80 | (c & 0x3F));
-    }
-}
-
-std::string utf16_to_utf8(std::string_view bytes, bool little_endian) {
-    const auto unit_at = [&](std::size_t i) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        return static_cast<char32_t>(little_endian ? first | second << 8 : first << 8 | second);
-    };
-    constexpr char32_t replacement = 0xFFFD;
-    std::string text;
-    const std::size_t units = bytes.size() / 2;  // an odd last byte is no character
-    for (std::size_t i = 0; i < units; ++i) {
-        const char32_t unit = unit_at(2 * i);
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
-            const char32_t next = unit_at(2 * (i + 1));
-            if (next >= 0xDC00 && next < 0xE000) {
-                append_utf8(text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        append_utf8(text, unit >= 0xD800 && unit < 0xE000 ? replacement : unit);
-    }
-    return text;
 }
 
 // Calls `take` with each line of `text`, without its line end.
@@ -93,8 +52,10 @@ std::optional<std::uint32_t> digit_value(char c, std::uint32_t base) {
 }  // namespace
 
 std::string decode_key_file(std::string_view bytes) {
-    if (bytes.starts_with("\xFF\xFE")) return utf16_to_utf8(bytes.substr(2), true);
-    if (bytes.starts_with("\xFE\xFF")) return utf16_to_utf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFF\xFE"))
+        return kit::unicode::utf16_bytes_to_utf8(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return kit::unicode::utf16_bytes_to_utf8(bytes.substr(2), true);
     if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
     return std::string(bytes);
 }

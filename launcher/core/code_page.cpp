@@ -1,11 +1,10 @@
-#include "core/code_page.h"
-
 #include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
 
 #include "core/line_list.h"
+#include "kit/unicode.h"
 
 namespace launcher {
 
@@ -55,7 +54,7 @@ constexpr HighHalf windows_1252 = {
 
 // A single-byte code page from its table. Both directions are exact: no best fit.
 class TableCodePage final : public CodePage {
-public:
+  public:
     explicit TableCodePage(const HighHalf& high) : high_(high) {
         for (std::size_t i = 0; i < high.size(); ++i)
             to_byte_.emplace_back(high[i], static_cast<char>(0x80 + i));
@@ -70,7 +69,7 @@ public:
             if (value < 0x80)
                 out += byte;
             else
-                unicode::append_utf8(out, high_[value - 0x80u]);
+                kit::unicode::append_utf8(out, high_[value - 0x80u]);
         }
         return out;
     }
@@ -79,7 +78,7 @@ public:
         std::string out;
         out.reserve(utf8.size());
         while (!utf8.empty()) {
-            const auto decoded = unicode::decode_utf8(utf8);
+            const auto decoded = kit::unicode::decode_utf8(utf8);
             if (!decoded.valid) return std::nullopt;
             utf8.remove_prefix(decoded.length);
             if (decoded.code_point < 0x80) {
@@ -95,7 +94,7 @@ public:
         return out;
     }
 
-private:
+  private:
     const HighHalf& high_;
     std::vector<std::pair<char16_t, char>> to_byte_;
 };

@@ -5,9 +5,9 @@
 #include <memory>
 #include <system_error>
 
-#include "core/code_page.h"
 #include "core/errors.h"
 #include "kit/atomic_file.h"
+#include "kit/unicode.h"
 
 namespace launcher {
 
@@ -19,10 +19,11 @@ constexpr std::string_view utf8_mark = "\xEF\xBB\xBF";
 
 std::string decode_text(std::string_view bytes, const CodePage& ansi) {
     if (bytes.starts_with(utf16_le_mark))
-        return unicode::utf16_bytes_to_utf8(bytes.substr(utf16_le_mark.size()), false);
+        return kit::unicode::utf16_bytes_to_utf8(bytes.substr(utf16_le_mark.size()), false);
     if (bytes.starts_with(utf16_be_mark))
-        return unicode::utf16_bytes_to_utf8(bytes.substr(utf16_be_mark.size()), true);
-    if (bytes.starts_with(utf8_mark)) return unicode::sanitize_utf8(bytes.substr(utf8_mark.size()));
+        return kit::unicode::utf16_bytes_to_utf8(bytes.substr(utf16_be_mark.size()), true);
+    if (bytes.starts_with(utf8_mark))
+        return kit::unicode::sanitize_utf8(bytes.substr(utf8_mark.size()));
     return ansi.decode(bytes);
 }
 
@@ -87,7 +88,7 @@ std::string LineList::to_bytes(const CodePage& ansi) const {
     }
     if (auto bytes = ansi.encode(text)) return std::move(*bytes);
     // A character the ANSI code page cannot hold: UTF-8 with its mark keeps every line.
-    return std::string(utf8_mark) + unicode::sanitize_utf8(text);
+    return std::string(utf8_mark) + kit::unicode::sanitize_utf8(text);
 }
 
 void LineList::load_from_file(const std::string& path, const CodePage& ansi) {

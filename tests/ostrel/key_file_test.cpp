@@ -105,13 +105,13 @@ TEST(KeyFileReader, Utf16IsDecodedToUtf8) {
     const std::string expected = "; клавиши \xF0\x9F\x98\x80\r\n";
     EXPECT_EQ(ostrel::decode_key_file(utf16(text, true)), expected);
     EXPECT_EQ(ostrel::decode_key_file(utf16(text, false)), expected);
-    // A lone surrogate becomes U+FFFD; an odd last byte is dropped.
+    // A lone surrogate and an odd last byte become U+FFFD, as the launcher reads them.
     EXPECT_EQ(ostrel::decode_key_file(std::string("\xFF\xFE\x00\xD8"
                                                   "A\x00"
                                                   "B",
                                                   7)),
               "\xEF\xBF\xBD"
-              "A");
+              "A\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include "core/code_page.h"
+#include "kit/unicode.h"
 
-namespace launcher::unicode {
+namespace kit::unicode {
 
 namespace {
 
@@ -139,4 +139,4 @@ std::u16string utf8_to_utf16(std::string_view utf8) {
     return out;
 }
 
-}  // namespace launcher::unicode
+}  // namespace kit::unicode

@@ -1,12 +1,12 @@
 #pragma once
 
-// Unicode helpers behind the line-list file and the code pages. Ill-formed input never
+// Unicode helpers behind the text files of both programs. Ill-formed input never
 // fails here: what cannot be decoded becomes U+FFFD, as a text editor would show it.
 
 #include <string>
 #include <string_view>
 
-namespace launcher::unicode {
+namespace kit::unicode {
 
 inline constexpr char32_t replacement_character = U'\uFFFD';
 
@@ -31,4 +31,4 @@ std::string utf16_bytes_to_utf8(std::string_view bytes, bool big_endian);
 // Ill-formed UTF-8 becomes U+FFFD.
 std::u16string utf8_to_utf16(std::string_view utf8);
 
-}  // namespace launcher::unicode
+}  // namespace kit::unicode
