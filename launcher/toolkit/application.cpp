@@ -68,6 +68,8 @@ Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
     font.lfQuality = DEFAULT_QUALITY;
     lstrcpyW(font.lfFaceName, L"Tahoma");
     font_.reset(CreateFontIndirectW(&font));
+    font.lfWeight = FW_BOLD;
+    caption_font_.reset(CreateFontIndirectW(&font));
     big_icon_ = load_application_icon(GetSystemMetrics(SM_CXICON));
     small_icon_ = load_application_icon(GetSystemMetrics(SM_CXSMICON));
 }

@@ -31,6 +31,8 @@ class Application {
 
     // Tahoma 8 pt (11 pixels high): one font object shared by every window and control.
     HFONT font() const { return font_.get(); }
+    // The windows' titles: the same face, bold.
+    HFONT caption_font() const { return caption_font_.get(); }
     HICON big_icon() const { return big_icon_.get(); }
     HICON small_icon() const { return small_icon_.get(); }
 
@@ -60,6 +62,7 @@ class Application {
     platform::MessageBoxes& boxes_;
     std::string title_;
     FontHandle font_;
+    FontHandle caption_font_;
     IconHandle big_icon_;
     IconHandle small_icon_;
     SkinManager* skin_ = nullptr;

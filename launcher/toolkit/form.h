@@ -17,6 +17,7 @@
 #include "toolkit/controls.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
+#include "toolkit/skin_manager.h"
 
 namespace toolkit {
 
@@ -101,6 +102,10 @@ class Form {
     // Handles what every parent window of controls receives.
     bool parent_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
+    // Where the frame's parts lie now, and how the frame looks now (for tests as well).
+    FrameLayout frame_layout() const;
+    FrameLook frame_look() const;
+
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
 
   private:
@@ -113,6 +118,12 @@ class Form {
     void apply_focus();
     void paint(HDC dc);
     Control* find_control(int id) const;
+    // The skinned frame: painting it and the caption buttons' mouse handling.
+    bool frame_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    void paint_frame(HDC dc) const;
+    void repaint_frame() const;
+    void set_hot_button(CaptionButton button);
+    void release_caption_button(POINT client_point);
 
     Application& application_;
     std::string name_;
@@ -133,6 +144,11 @@ class Form {
     bool placed_ = false;
     bool modal_ = false;
     ModalResult modal_result_ = ModalResult::none;
+    bool frame_active_ = false;
+    bool tracking_frame_leave_ = false;
+    CaptionButton hot_button_ = CaptionButton::none;
+    CaptionButton pressed_button_ = CaptionButton::none;  // held down by the mouse
+    bool pressed_inside_ = false;                         // and the mouse still over it
 };
 
 }  // namespace toolkit

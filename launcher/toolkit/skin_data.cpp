@@ -8,10 +8,14 @@
 //
 // - Lines end at LF or CR LF; a UTF-8 byte-order mark at the start is skipped; blanks and
 //   tabs around names and values are ignored; blank lines are skipped.
-// - Sections: FORM, LABEL, BUTTON, COMBOBOX, GROUPBOX, RADIOBUTTON, CHECKBOX. A section may
-//   be opened again; its colours join the earlier ones.
+// - Sections: FORM, LABEL, BUTTON, COMBOBOX, GROUPBOX, RADIOBUTTON, CHECKBOX, CAPTION. A
+//   section may be opened again; its colours join the earlier ones.
 // - Property names are letters, digits and '_'. States: normal (the same as the bare
-//   property), hot, pressed, focused, disabled, default, selected, checked.
+//   property), hot, pressed, focused, disabled, default, selected, checked, inactive.
+// - CAPTION is a window's frame: "face" fills the title bar and the border, "border" is the
+//   outer line, "text" the title, "button" and "close" the faces of the minimise and close
+//   boxes, "glyph" the marks on them. "inactive" colours a window that is not the active
+//   one; the boxes take "hot" under the mouse and "pressed" while held down.
 // - Section, property and state names ignore ASCII case: "[button]" and "Face:HOT" are
 //   "[BUTTON]" and "face:hot".
 // - A colour is '#' and exactly six hexadecimal digits, red, green, blue; nothing may
@@ -34,11 +38,11 @@ namespace {
 
 using namespace std::string_view_literals;
 
-constexpr std::array known_sections{"FORM"sv,     "LABEL"sv,       "BUTTON"sv,  "COMBOBOX"sv,
-                                    "GROUPBOX"sv, "RADIOBUTTON"sv, "CHECKBOX"sv};
+constexpr std::array known_sections{"FORM"sv,     "LABEL"sv,       "BUTTON"sv,   "COMBOBOX"sv,
+                                    "GROUPBOX"sv, "RADIOBUTTON"sv, "CHECKBOX"sv, "CAPTION"sv};
 
-constexpr std::array known_states{"normal"sv,   "hot"sv,     "pressed"sv,  "focused"sv,
-                                  "disabled"sv, "default"sv, "selected"sv, "checked"sv};
+constexpr std::array known_states{"normal"sv,  "hot"sv,      "pressed"sv, "focused"sv, "disabled"sv,
+                                  "default"sv, "selected"sv, "checked"sv, "inactive"sv};
 
 // The colours the toolkit draws with. In a drop-down list, "list" is the open list's
 // background and the highlighted item is drawn in "text:selected" on "selection".
@@ -84,6 +88,22 @@ constexpr RequiredColor required_control_colors[] = {
     {"GROUPBOX", "text", ""},
     {"GROUPBOX", "text", "disabled"},
     {"GROUPBOX", "face", ""},
+
+    {"CAPTION", "face", ""},
+    {"CAPTION", "face", "inactive"},
+    {"CAPTION", "text", ""},
+    {"CAPTION", "text", "inactive"},
+    {"CAPTION", "border", ""},
+    {"CAPTION", "border", "inactive"},
+    {"CAPTION", "button", ""},
+    {"CAPTION", "button", "hot"},
+    {"CAPTION", "button", "pressed"},
+    {"CAPTION", "close", ""},
+    {"CAPTION", "close", "hot"},
+    {"CAPTION", "close", "pressed"},
+    {"CAPTION", "glyph", ""},
+    {"CAPTION", "glyph", "hot"},
+    {"CAPTION", "glyph", "inactive"},
 };
 
 // Radio buttons and check boxes are drawn alike and need the same colours.

@@ -3,10 +3,11 @@
 // The skin's data: colours per section, property and state, parsed from a small text format
 // carried as a resource. Portable: no <windows.h> here.
 //
-// Sections: "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX".
-// A property may have state variants written "property:state" (for example "face:hot");
-// states: normal (the bare property), hot, pressed, focused, disabled, default, selected,
-// checked. The format is documented beside the parser.
+// Sections: "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX",
+// "CAPTION" (the windows' title bars and borders). A property may have state variants
+// written "property:state" (for example "face:hot"); states: normal (the bare property),
+// hot, pressed, focused, disabled, default, selected, checked, inactive. The format is
+// documented beside the parser.
 
 #include <cstdint>
 #include <map>

@@ -10,12 +10,13 @@ namespace {
 
 // The names the skin text uses. Keep them here, in one place, so that they stay aligned
 // with the skin file.
-constexpr std::array<std::string_view, 7> section_names{
-    "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX"};
-constexpr std::array<std::string_view, 10> property_names{
-    "face", "text", "border", "focus", "arrow", "glyph", "mark", "frame", "list", "selection"};
-constexpr std::array<std::string_view, 8> state_names{"",         "hot",     "pressed",  "focused",
-                                                      "disabled", "default", "selected", "checked"};
+constexpr std::array<std::string_view, 8> section_names{
+    "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX", "CAPTION"};
+constexpr std::array<std::string_view, 12> property_names{"face",  "text",      "border", "focus",
+                                                          "arrow", "glyph",     "mark",   "frame",
+                                                          "list",  "selection", "button", "close"};
+constexpr std::array<std::string_view, 9> state_names{
+    "", "hot", "pressed", "focused", "disabled", "default", "selected", "checked", "inactive"};
 
 // Every colour the toolkit draws with; each must exist as a bare property, its states
 // falling back to it.
@@ -33,7 +34,10 @@ constexpr std::pair<Section, Property> used_colors[] = {
     {Section::radio_button, Property::mark},   {Section::radio_button, Property::focus},
     {Section::check_box, Property::text},      {Section::check_box, Property::glyph},
     {Section::check_box, Property::border},    {Section::check_box, Property::mark},
-    {Section::check_box, Property::focus},
+    {Section::check_box, Property::focus},     {Section::caption, Property::face},
+    {Section::caption, Property::text},        {Section::caption, Property::border},
+    {Section::caption, Property::button},      {Section::caption, Property::close},
+    {Section::caption, Property::glyph},
 };
 
 constexpr int glyph_size = 13;
@@ -289,6 +293,99 @@ void SkinManager::paint_combo_item(HDC dc, const RECT& area, std::wstring_view t
                               : look.text.value_or(color(Section::combo_box, Property::text)));
     DrawTextW(dc, text.data(), static_cast<int>(text.size()), &inner,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace toolkit
+
+namespace toolkit {
+
+CaptionButton FrameLayout::button_at(POINT point) const {
+    if (PtInRect(&close, point)) return CaptionButton::close;
+    if (PtInRect(&minimize, point)) return CaptionButton::minimize;
+    return CaptionButton::none;
+}
+
+FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size) {
+    FrameLayout layout{.window = window, .client = client};
+    const LONG border = client.left - window.left;
+    layout.caption = {window.left + border, window.top + border, window.right - border, client.top};
+    const LONG bar_height = layout.caption.bottom - layout.caption.top;
+    if (bar_height <= 4) return layout;  // no title bar to put anything on
+
+    const LONG button_height = bar_height - 4;
+    const LONG button_width = button_height + 2;
+    const LONG button_top = layout.caption.top + (bar_height - button_height) / 2;
+    const LONG close_left = layout.caption.right - 2 - button_width;
+    layout.close = {close_left, button_top, close_left + button_width, button_top + button_height};
+    if (minimize_box) {
+        const LONG left = close_left - 2 - button_width;
+        layout.minimize = {left, button_top, left + button_width, button_top + button_height};
+    }
+    const LONG icon = std::min<LONG>(icon_size, bar_height - 2);
+    const LONG icon_top = layout.caption.top + (bar_height - icon) / 2;
+    layout.icon = {layout.caption.left + 2, icon_top, layout.caption.left + 2 + icon,
+                   icon_top + icon};
+    return layout;
+}
+
+void SkinManager::paint_frame(HDC dc, const FrameLayout& layout, std::wstring_view title,
+                              HICON icon, HFONT title_font, const FrameLook& look) {
+    const State activation = look.active ? State::normal : State::inactive;
+    fill(dc, layout.window, color(Section::caption, Property::face, activation));
+    frame(dc, layout.window, color(Section::caption, Property::border, activation));
+    if (icon && !IsRectEmpty(&layout.icon))
+        DrawIconEx(dc, layout.icon.left, layout.icon.top, icon,
+                   layout.icon.right - layout.icon.left, layout.icon.bottom - layout.icon.top, 0,
+                   nullptr, DI_NORMAL);
+
+    RECT text = layout.caption;
+    text.left = (IsRectEmpty(&layout.icon) ? text.left : layout.icon.right) + 4;
+    text.right = (IsRectEmpty(&layout.minimize) ? layout.close.left : layout.minimize.left) - 4;
+    if (text.right > text.left) {
+        Selected font(dc, title_font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, color(Section::caption, Property::text, activation));
+        DrawTextW(dc, title.data(), static_cast<int>(title.size()), &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if (!IsRectEmpty(&layout.minimize))
+        paint_caption_button(dc, layout.minimize, CaptionButton::minimize, look);
+    if (!IsRectEmpty(&layout.close))
+        paint_caption_button(dc, layout.close, CaptionButton::close, look);
+}
+
+void SkinManager::paint_caption_button(HDC dc, const RECT& area, CaptionButton button,
+                                       const FrameLook& look) {
+    const State state = look.pressed == button ? State::pressed
+                        : look.hot == button   ? State::hot
+                                               : State::normal;
+    const Property face = button == CaptionButton::close ? Property::close : Property::button;
+    fill(dc, area, color(Section::caption, face, state));
+    const State glyph_state = state != State::normal ? State::hot
+                              : look.active          ? State::normal
+                                                     : State::inactive;
+    const COLORREF glyph = color(Section::caption, Property::glyph, glyph_state);
+
+    // The mark: a square of a little over half the button's height, in its middle, moved
+    // by a pixel while pressed like a push button's caption.
+    const LONG size = std::max<LONG>((area.bottom - area.top) / 2, 4) | 1;
+    LONG left = (area.left + area.right - size) / 2;
+    LONG top = (area.top + area.bottom - size) / 2;
+    if (state == State::pressed) ++left, ++top;
+    if (button == CaptionButton::minimize) {
+        const RECT bar{left, top + size - 2, left + size, top + size};
+        fill(dc, bar, glyph);
+        return;
+    }
+    // A cross of two strokes, two pixels thick.
+    Selected pen(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, glyph);
+    for (int thick = 0; thick < 2; ++thick) {
+        const POINT falling[] = {{left + thick, top}, {left + size, top + size - thick}};
+        const POINT rising[] = {{left + thick, top + size - 1}, {left + size, top - 1 + thick}};
+        Polyline(dc, falling, 2);
+        Polyline(dc, rising, 2);
+    }
 }
 
 }  // namespace toolkit

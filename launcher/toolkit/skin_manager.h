@@ -17,9 +17,57 @@
 
 namespace toolkit {
 
-enum class Section { form, label, button, combo_box, group_box, radio_button, check_box };
-enum class Property { face, text, border, focus, arrow, glyph, mark, frame, list, selection };
-enum class State { normal, hot, pressed, focused, disabled, default_button, selected, checked };
+enum class Section { form, label, button, combo_box, group_box, radio_button, check_box, caption };
+enum class Property {
+    face,
+    text,
+    border,
+    focus,
+    arrow,
+    glyph,
+    mark,
+    frame,
+    list,
+    selection,
+    button,
+    close
+};
+enum class State {
+    normal,
+    hot,
+    pressed,
+    focused,
+    disabled,
+    default_button,
+    selected,
+    checked,
+    inactive
+};
+
+enum class CaptionButton { none, minimize, close };
+
+// Where the parts of a window's frame lie, in window coordinates (0,0 is the window's
+// top-left corner). The system keeps the frame's sizes; the toolkit only paints them.
+struct FrameLayout {
+    RECT window{};
+    RECT client{};
+    RECT caption{};   // the title bar
+    RECT icon{};      // the window icon at the bar's left
+    RECT minimize{};  // empty for a window without a minimise box
+    RECT close{};
+    // The caption button under a point of the window, if any.
+    CaptionButton button_at(POINT point) const;
+};
+
+// Lays the frame out from the window's size and its client area within it.
+FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size);
+
+// How a window's frame is to look.
+struct FrameLook {
+    bool active = true;
+    CaptionButton hot = CaptionButton::none;
+    CaptionButton pressed = CaptionButton::none;
+};
 
 // How a push button, radio button or check box is to look.
 struct ButtonLook {
@@ -68,12 +116,18 @@ class SkinManager {
     void paint_combo(HDC dc, const RECT& area, std::wstring_view text, const ComboLook& look);
     // The field text alone (the combo box asks for it on its own).
     void paint_combo_field(HDC dc, const RECT& area, std::wstring_view text, const ComboLook& look);
+    // A window's frame: border, title bar with icon and title, caption buttons. Paints the
+    // whole window rectangle; the caller keeps the client area out.
+    void paint_frame(HDC dc, const FrameLayout& layout, std::wstring_view title, HICON icon,
+                     HFONT title_font, const FrameLook& look);
     // One item of the open list.
     void paint_combo_item(HDC dc, const RECT& area, std::wstring_view text, bool selected,
                           const ComboLook& look);
 
   private:
-    using StateColors = std::array<COLORREF, 8>;
+    using StateColors = std::array<COLORREF, 9>;
+    void paint_caption_button(HDC dc, const RECT& area, CaptionButton button,
+                              const FrameLook& look);
     void frame(HDC dc, const RECT& area, COLORREF color);
     void fill(HDC dc, const RECT& area, COLORREF color);
 
