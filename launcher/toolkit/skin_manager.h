@@ -86,8 +86,8 @@ struct ComboLook {
     bool focused = false;
     bool disabled = false;
     bool dropped = false;
-    std::optional<COLORREF> face;  // the control's own colours, when it has them
-    std::optional<COLORREF> text;
+    std::optional<COLORREF> face = std::nullopt;  // the control's own colours, when it has them
+    std::optional<COLORREF> text = std::nullopt;
 };
 
 class SkinManager {

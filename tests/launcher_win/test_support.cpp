@@ -61,6 +61,59 @@ COLORREF screen_pixel(HWND window, int x, int y) {
     return color;
 }
 
+Canvas::Canvas(int width, int height)
+    : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<const std::uint32_t*>(bits);
+    old_bitmap_ = SelectObject(dc_.get(), bitmap_.get());
+}
+
+COLORREF Canvas::pixel(int x, int y) const {
+    GdiFlush();
+    const std::uint32_t bgra =
+        bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+              static_cast<std::size_t>(x)];
+    return RGB(bgra >> 16 & 0xFF, bgra >> 8 & 0xFF, bgra & 0xFF);
+}
+
+std::vector<COLORREF> Canvas::pixels() const {
+    std::vector<COLORREF> all;
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x) all.push_back(pixel(x, y));
+    return all;
+}
+
+void Canvas::copy_screen(POINT origin) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc_.get(), 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+}
+
+bool is_system_look(COLORREF color) {
+    for (int element : {COLOR_BTNFACE, COLOR_WINDOW, COLOR_ACTIVECAPTION})
+        if (color == GetSysColor(element)) return true;
+    return false;
+}
+
+void mouse_to(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+}
+
+void mouse_button(bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &input, sizeof(input));
+}
+
 std::wstring window_text(HWND window) {
     wchar_t text[512]{};
     GetWindowTextW(window, text, 512);

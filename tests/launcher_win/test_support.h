@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win32/services.h"
+#include "toolkit/handles.h"
 
 namespace test {
 
@@ -81,5 +82,37 @@ void press_key(HWND window, WPARAM key);
 COLORREF screen_pixel(HWND window, int x, int y);
 
 std::wstring window_text(HWND window);
+
+// A 32-bit picture to paint into, or to copy the screen into, and to read back.
+class Canvas {
+  public:
+    Canvas(int width, int height);
+    ~Canvas() { SelectObject(dc_.get(), old_bitmap_); }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    HDC dc() const { return dc_.get(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    COLORREF pixel(int x, int y) const;
+    std::vector<COLORREF> pixels() const;
+    // Copies what the screen shows from `origin` on.
+    void copy_screen(POINT origin);
+
+  private:
+    int width_;
+    int height_;
+    const std::uint32_t* bits_ = nullptr;
+    toolkit::MemoryDc dc_;
+    toolkit::BitmapHandle bitmap_;
+    HGDIOBJ old_bitmap_ = nullptr;
+};
+
+// The system's face, window and active title bar colours: what a skinned window never shows.
+bool is_system_look(COLORREF color);
+
+// The mouse as the player uses it: the pointer to a point of the screen, the left button.
+// The input is queued; whichever loop runs next handles it.
+void mouse_to(POINT screen);
+void mouse_button(bool down);
 
 }  // namespace test
