@@ -55,9 +55,8 @@ struct Handle {
     }
 };
 
-std::optional<std::string> write_new_file(const std::filesystem::path& path,
-                                          std::string_view bytes, bool& created,
-                                          bool& name_taken) {
+std::optional<std::string> write_new_file(const std::filesystem::path& path, std::string_view bytes,
+                                          bool& created, bool& name_taken) {
     Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.value == INVALID_HANDLE_VALUE) {
@@ -82,7 +81,9 @@ bool move_over(const std::filesystem::path& from, const std::filesystem::path& t
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-void remove_file(const std::filesystem::path& path) { DeleteFileW(path.c_str()); }
+void remove_file(const std::filesystem::path& path) {
+    DeleteFileW(path.c_str());
+}
 
 #else
 
@@ -100,9 +101,8 @@ struct Descriptor {
     }
 };
 
-std::optional<std::string> write_new_file(const std::filesystem::path& path,
-                                          std::string_view bytes, bool& created,
-                                          bool& name_taken) {
+std::optional<std::string> write_new_file(const std::filesystem::path& path, std::string_view bytes,
+                                          bool& created, bool& name_taken) {
     Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (file.value < 0) {
         name_taken = errno == EEXIST;
@@ -124,7 +124,9 @@ bool move_over(const std::filesystem::path& from, const std::filesystem::path& t
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void remove_file(const std::filesystem::path& path) { ::unlink(path.c_str()); }
+void remove_file(const std::filesystem::path& path) {
+    ::unlink(path.c_str());
+}
 
 #endif
 

@@ -21,7 +21,7 @@ namespace launcher {
 
 // A single- or multi-byte ANSI code page.
 class CodePage {
-public:
+  public:
     virtual ~CodePage() = default;
     // Bytes in this code page to UTF-8.
     virtual std::string decode(std::string_view bytes) const = 0;
@@ -34,7 +34,7 @@ const CodePage& code_page_1251();
 const CodePage& code_page_1252();
 
 class LineList {
-public:
+  public:
     static LineList from_bytes(std::string_view bytes, const CodePage& ansi);
     std::string to_bytes(const CodePage& ansi) const;
 
@@ -54,7 +54,7 @@ public:
     long count() const { return static_cast<long>(lines_.size()); }
     const std::vector<std::string>& lines() const { return lines_; }
 
-private:
+  private:
     std::vector<std::string> lines_;
 };
 

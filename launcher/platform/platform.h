@@ -18,7 +18,7 @@ struct JoystickInfo {
 };
 
 class Joystick {
-public:
+  public:
     virtual ~Joystick() = default;
     // Reads joystick `id` into `info`. Returns the platform's result: 0 means success,
     // anything else means the pad is absent or unreadable.
@@ -26,7 +26,7 @@ public:
 };
 
 class ProgramStarter {
-public:
+  public:
     virtual ~ProgramStarter() = default;
     // Asks the shell to run `program` (a full path) in `working_directory`, without
     // arguments, in a normal window, and returns at once; the outcome is not examined.
@@ -39,7 +39,7 @@ struct ScreenSize {
 };
 
 class Screen {
-public:
+  public:
     virtual ~Screen() = default;
     virtual ScreenSize primary_size() = 0;
 };
@@ -47,7 +47,7 @@ public:
 enum class BoxKind { plain, error };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // A modal box with `title`, `text` and one OK button; `error` adds the error icon.
     virtual void show(std::string_view title, std::string_view text, BoxKind kind) = 0;

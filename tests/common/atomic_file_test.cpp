@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class ReplaceFileAtomically : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::random_device seed;
         folder_ = fs::temp_directory_path() / ("kit-atomic-" + std::to_string(seed()));

@@ -1,6 +1,6 @@
-#include "platform/platform.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/platform.h"
 
 TEST(DirectoryOf, CutsAfterTheLastSeparatorKeepingIt) {
     EXPECT_EQ(platform::directory_of("C:\\Games\\Зорелия\\launcher.exe"), "C:\\Games\\Зорелия\\");

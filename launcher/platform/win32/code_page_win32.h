@@ -7,14 +7,14 @@
 namespace platform {
 
 class Win32CodePage final : public launcher::CodePage {
-public:
+  public:
     explicit Win32CodePage(unsigned code_page) : code_page_(code_page) {}
 
     std::string decode(std::string_view bytes) const override;
     // Refuses (nothing) when a character has no exact place: no best-fit look-alikes.
     std::optional<std::string> encode(std::string_view utf8) const override;
 
-private:
+  private:
     unsigned code_page_;
 };
 
