@@ -1,6 +1,9 @@
 #include "toolkit/controls.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 #include "toolkit/application.h"
 #include "toolkit/form.h"
@@ -12,6 +15,8 @@ namespace {
 
 // Items shown at once by an open drop-down list.
 constexpr int dropped_items = 8;
+// The open list's scroll indicator, beside its items.
+constexpr int scroll_indicator_width = 7;
 
 COLORREF to_colorref(const skin::Color& color) {
     return RGB(color.r, color.g, color.b);
@@ -299,33 +304,227 @@ ComboBox::ComboBox(Form& form, const ControlSpec& spec, int id)
 
 void ComboBox::created() {
     const int height = bounds().bottom - bounds().top;
-    create_window(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL,
-                  0, height + item_height_ * dropped_items + 2);
+    // No WS_VSCROLL: the open list scrolls all the same, and shows the skin's indicator.
+    create_window(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
+                  height + item_height_ * dropped_items + 2);
+    // The window's height sets the open list's only with the classic controls; the newer
+    // ones count items, thirty unless told.
+    SendMessageW(handle(), CB_SETMINVISIBLE, dropped_items, 0);
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
-    if (GetComboBoxInfo(handle(), &info) && info.hwndList)
-        SetWindowSubclass(info.hwndList, list_proc, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (GetComboBoxInfo(handle(), &info) && info.hwndList) {
+        list_ = info.hwndList;
+        SetWindowSubclass(list_, list_proc, 0, reinterpret_cast<DWORD_PTR>(this));
+        // The frame was measured before the subclass: measure it again with the indicator.
+        SetWindowPos(list_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// The open list's frame, in its window's coordinates.
+struct ComboBox::ListGeometry {
+    RECT window{};
+    RECT client{};
+    RECT track{};  // the indicator, right of the items
+    ScrollPosition position;
+};
+
+ComboBox::ListGeometry ComboBox::list_geometry() const {
+    ListGeometry geometry;
+    RECT screen{};
+    GetWindowRect(list_, &screen);
+    POINT origin{0, 0};
+    ClientToScreen(list_, &origin);
+    GetClientRect(list_, &geometry.client);
+    OffsetRect(&geometry.client, origin.x - screen.left, origin.y - screen.top);
+    geometry.window = {0, 0, screen.right - screen.left, screen.bottom - screen.top};
+    geometry.track = {geometry.client.right, geometry.client.top,
+                      geometry.client.right + scroll_indicator_width, geometry.client.bottom};
+    const auto row = std::max<LRESULT>(1, SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0));
+    geometry.position.count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    geometry.position.top = static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0));
+    geometry.position.visible =
+        static_cast<int>((geometry.client.bottom - geometry.client.top) / row);
+    return geometry;
+}
+
+void ComboBox::paint_list_frame(bool border) const {
+    SkinManager& skin = form().application().skin();
+    const ListGeometry geometry = list_geometry();
+    HDC dc = GetWindowDC(list_);
+    if (border)
+        FrameRect(dc, &geometry.window,
+                  skin.brush(skin.color(Section::combo_box, Property::border, State::focused)));
+    const State thumb = drag_offset_ ? State::pressed : thumb_hot_ ? State::hot : State::normal;
+    skin.paint_scroll_indicator(dc, geometry.track, geometry.position, thumb);
+    ReleaseDC(list_, dc);
+}
+
+// Whatever scrolled the list (keys, wheel, a new selection), the indicator follows.
+void ComboBox::follow_list_scroll() {
+    if (following_ || !list_ || !IsWindowVisible(list_)) return;
+    following_ = true;
+    const int top = static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0));
+    const int count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+    if (top != painted_top_ || count != painted_count_) {
+        painted_top_ = top;
+        painted_count_ = count;
+        paint_list_frame(false);
+    }
+    following_ = false;
+}
+
+void ComboBox::scroll_list_to(int top) {
+    const ScrollPosition position = list_geometry().position;
+    SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(std::clamp(top, 0, position.range())),
+                 0);
+    paint_list_frame(false);
+}
+
+void ComboBox::press_indicator(POINT at) {
+    indicator_pressed_ = true;
+    if (GetCapture() != list_) {
+        SetCapture(list_);
+        took_capture_ = true;
+    }
+    const ListGeometry geometry = list_geometry();
+    const RECT thumb = scroll_thumb(geometry.track, geometry.position);
+    if (IsRectEmpty(&thumb)) return;
+    if (at.y < thumb.top) {
+        scroll_list_to(geometry.position.top - geometry.position.visible);
+    } else if (at.y >= thumb.bottom) {
+        scroll_list_to(geometry.position.top + geometry.position.visible);
+    } else {
+        drag_offset_ = at.y - thumb.top;
+        paint_list_frame(false);
+    }
+}
+
+void ComboBox::drag_thumb(POINT at) {
+    const ListGeometry geometry = list_geometry();
+    scroll_list_to(scroll_top_for_thumb(geometry.track, geometry.position,
+                                        static_cast<int>(at.y - *drag_offset_)));
+}
+
+void ComboBox::end_indicator_press() {
+    indicator_pressed_ = false;
+    drag_offset_.reset();
+    // A drag may end anywhere: hot only if let go over the indicator.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT screen{};
+    GetWindowRect(list_, &screen);
+    const POINT at{cursor.x - screen.left, cursor.y - screen.top};
+    const RECT track = list_geometry().track;
+    thumb_hot_ = PtInRect(&track, at) != FALSE;
+    if (took_capture_) {
+        took_capture_ = false;
+        ReleaseCapture();
+    }
+    paint_list_frame(false);
+}
+
+// Mouse positions arrive in the list's client coordinates; the indicator lies right of
+// the client area, in the frame, so it is found in window coordinates.
+bool ComboBox::list_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+    const auto in_window = [this](LPARAM position) {
+        const ListGeometry geometry = list_geometry();
+        return POINT{GET_X_LPARAM(position) + geometry.client.left,
+                     GET_Y_LPARAM(position) + geometry.client.top};
+    };
+    const auto on_indicator = [this](POINT at) {
+        const RECT track = list_geometry().track;
+        return PtInRect(&track, at) != FALSE;
+    };
+    switch (msg) {
+        case WM_NCCALCSIZE: {
+            result = DefSubclassProc(list_, msg, wparam, lparam);
+            RECT& client = wparam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0]
+                                  : *reinterpret_cast<RECT*>(lparam);
+            client.right -= scroll_indicator_width;
+            return true;
+        }
+        case WM_NCPAINT:
+            result = DefSubclassProc(list_, msg, wparam, lparam);
+            paint_list_frame(true);
+            return true;
+        case WM_NCHITTEST: {
+            result = DefSubclassProc(list_, msg, wparam, lparam);
+            RECT screen{};
+            GetWindowRect(list_, &screen);
+            const POINT at{GET_X_LPARAM(lparam) - screen.left, GET_Y_LPARAM(lparam) - screen.top};
+            // The indicator takes the mouse like the items do.
+            if (on_indicator(at)) result = HTCLIENT;
+            return true;
+        }
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            const POINT at = in_window(lparam);
+            if (!on_indicator(at)) return false;
+            press_indicator(at);
+            result = 0;
+            return true;
+        }
+        case WM_MOUSEMOVE: {
+            const POINT at = in_window(lparam);
+            if (drag_offset_) {
+                drag_thumb(at);
+                result = 0;
+                return true;
+            }
+            const bool hot = on_indicator(at);
+            if (hot != thumb_hot_) {
+                thumb_hot_ = hot;
+                paint_list_frame(false);
+            }
+            // Over the indicator the items keep their highlight.
+            if (!hot && !indicator_pressed_) return false;
+            result = 0;
+            return true;
+        }
+        case WM_LBUTTONUP:
+            if (!indicator_pressed_) return false;
+            end_indicator_press();
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+            if (drag_offset_ && reinterpret_cast<HWND>(lparam) != list_) {
+                drag_offset_.reset();
+                indicator_pressed_ = false;
+                took_capture_ = false;
+                paint_list_frame(false);
+            }
+            return false;
+        case WM_MOUSEWHEEL: {
+            // Lines as the system is set to scroll them, the same on every system version.
+            UINT lines = 3;
+            SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+            const int notches = GET_WHEEL_DELTA_WPARAM(wparam) / WHEEL_DELTA;
+            scroll_list_to(list_geometry().position.top - notches * static_cast<int>(lines));
+            result = 0;
+            return true;
+        }
+        case WM_SHOWWINDOW:
+            thumb_hot_ = false;
+            painted_top_ = painted_count_ = -1;
+            return false;
+        default:
+            return false;
+    }
 }
 
 LRESULT CALLBACK ComboBox::list_proc(HWND list, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                      DWORD_PTR data) {
+    auto* self = reinterpret_cast<ComboBox*>(data);
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(list, list_proc, 0);
+        self->list_ = nullptr;
         return DefSubclassProc(list, msg, wparam, lparam);
     }
-    const LRESULT result = DefSubclassProc(list, msg, wparam, lparam);
-    if (msg == WM_NCPAINT) {
-        // Over the system's frame; a scroll bar, when there is one, stays as drawn.
-        const auto* self = reinterpret_cast<ComboBox*>(data);
-        SkinManager& skin = self->form().application().skin();
-        RECT frame{};
-        GetWindowRect(list, &frame);
-        OffsetRect(&frame, -frame.left, -frame.top);
-        HDC dc = GetWindowDC(list);
-        FrameRect(dc, &frame,
-                  skin.brush(skin.color(Section::combo_box, Property::border, State::focused)));
-        ReleaseDC(list, dc);
-    }
+    LRESULT result = 0;
+    if (!self->list_message(msg, wparam, lparam, result))
+        result = DefSubclassProc(list, msg, wparam, lparam);
+    self->follow_list_scroll();
     return result;
 }
 

@@ -185,13 +185,32 @@ class ComboBox final : public Control {
     LRESULT message(UINT msg, WPARAM wparam, LPARAM lparam, bool& handled) override;
     std::wstring wide_item(int index) const;
     struct ComboLook look() const;
-    // The open list's own window: its border in the skin's colour.
+    // The open list's own window: its border in the skin's colour and, instead of the
+    // system's scroll bar, a slim skinned indicator beside the items that follows the
+    // wheel and the keys and can be dragged.
     static LRESULT CALLBACK list_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool list_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
+    struct ListGeometry;
+    ListGeometry list_geometry() const;
+    void paint_list_frame(bool border) const;
+    void follow_list_scroll();
+    void press_indicator(POINT at);
+    void drag_thumb(POINT at);
+    void end_indicator_press();
+    void scroll_list_to(int top);
 
     std::optional<COLORREF> face_;
     std::optional<COLORREF> text_;
     int item_height_;
     int field_height_;
+    HWND list_ = nullptr;
+    bool thumb_hot_ = false;
+    bool indicator_pressed_ = false;   // the left button went down on the indicator
+    bool took_capture_ = false;        // and the list had not the mouse before
+    std::optional<LONG> drag_offset_;  // the thumb is held this far below its top
+    int painted_top_ = -1;
+    int painted_count_ = -1;
+    bool following_ = false;
 };
 
 // Static text that sizes itself to its caption; a right-aligned label keeps its right edge.

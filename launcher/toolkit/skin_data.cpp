@@ -45,7 +45,8 @@ constexpr std::array known_states{"normal"sv,  "hot"sv,      "pressed"sv, "focus
                                   "default"sv, "selected"sv, "checked"sv, "inactive"sv};
 
 // The colours the toolkit draws with. In a drop-down list, "list" is the open list's
-// background and the highlighted item is drawn in "text:selected" on "selection".
+// background and the highlighted item is drawn in "text:selected" on "selection"; the open
+// list's slim scroll indicator is a "thumb" on a "track".
 constexpr RequiredColor required_control_colors[] = {
     {"FORM", "face", ""},
     {"FORM", "text", ""},
@@ -83,6 +84,10 @@ constexpr RequiredColor required_control_colors[] = {
     {"COMBOBOX", "list", ""},
     {"COMBOBOX", "selection", ""},
     {"COMBOBOX", "focus", ""},
+    {"COMBOBOX", "track", ""},
+    {"COMBOBOX", "thumb", ""},
+    {"COMBOBOX", "thumb", "hot"},
+    {"COMBOBOX", "thumb", "pressed"},
 
     {"GROUPBOX", "frame", ""},
     {"GROUPBOX", "text", ""},

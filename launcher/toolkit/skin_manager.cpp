@@ -12,9 +12,9 @@ namespace {
 // with the skin file.
 constexpr std::array<std::string_view, 8> section_names{
     "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX", "CAPTION"};
-constexpr std::array<std::string_view, 12> property_names{"face",  "text",      "border", "focus",
-                                                          "arrow", "glyph",     "mark",   "frame",
-                                                          "list",  "selection", "button", "close"};
+constexpr std::array<std::string_view, 14> property_names{
+    "face",  "text", "border",    "focus",  "arrow", "glyph", "mark",
+    "frame", "list", "selection", "button", "close", "track", "thumb"};
 constexpr std::array<std::string_view, 9> state_names{
     "", "hot", "pressed", "focused", "disabled", "default", "selected", "checked", "inactive"};
 
@@ -37,7 +37,8 @@ constexpr std::pair<Section, Property> used_colors[] = {
     {Section::check_box, Property::focus},     {Section::caption, Property::face},
     {Section::caption, Property::text},        {Section::caption, Property::border},
     {Section::caption, Property::button},      {Section::caption, Property::close},
-    {Section::caption, Property::glyph},
+    {Section::caption, Property::glyph},       {Section::combo_box, Property::track},
+    {Section::combo_box, Property::thumb},
 };
 
 constexpr int glyph_size = 13;
@@ -386,6 +387,43 @@ void SkinManager::paint_caption_button(HDC dc, const RECT& area, CaptionButton b
         Polyline(dc, falling, 2);
         Polyline(dc, rising, 2);
     }
+}
+
+}  // namespace toolkit
+
+namespace toolkit {
+
+namespace {
+// The thumb never shrinks below a size that a mouse can take hold of.
+constexpr LONG minimum_thumb = 12;
+}  // namespace
+
+RECT scroll_thumb(const RECT& track, const ScrollPosition& position) {
+    if (position.range() == 0) return {};
+    const LONG length = track.bottom - track.top;
+    const LONG thumb =
+        std::min(length, std::max<LONG>(minimum_thumb, length * position.visible / position.count));
+    const int top = std::clamp(position.top, 0, position.range());
+    const LONG offset = (length - thumb) * top / position.range();
+    return {track.left, track.top + offset, track.right, track.top + offset + thumb};
+}
+
+int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top) {
+    const RECT thumb = scroll_thumb(track, position);
+    const LONG travel = (track.bottom - track.top) - (thumb.bottom - thumb.top);
+    if (travel <= 0) return 0;
+    const LONG offset = std::clamp<LONG>(thumb_top - track.top, 0, travel);
+    // Rounded to the nearest row, so that the thumb lands where it was let go.
+    return static_cast<int>((offset * position.range() + travel / 2) / travel);
+}
+
+void SkinManager::paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,
+                                         State thumb) {
+    fill(dc, track, color(Section::combo_box, Property::track));
+    RECT shown = scroll_thumb(track, position);
+    if (IsRectEmpty(&shown)) return;
+    InflateRect(&shown, -1, 0);  // a little air on both sides of the thumb
+    fill(dc, shown, color(Section::combo_box, Property::thumb, thumb));
 }
 
 }  // namespace toolkit

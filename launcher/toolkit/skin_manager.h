@@ -30,7 +30,9 @@ enum class Property {
     list,
     selection,
     button,
-    close
+    close,
+    track,
+    thumb
 };
 enum class State {
     normal,
@@ -61,6 +63,20 @@ struct FrameLayout {
 
 // Lays the frame out from the window's size and its client area within it.
 FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size);
+
+// Which rows of a list show: the first, how many fit, how many there are.
+struct ScrollPosition {
+    int top = 0;
+    int visible = 0;
+    int count = 0;
+    int range() const { return count > visible ? count - visible : 0; }
+};
+
+// The thumb of a slim scroll indicator within its track: its height shows the visible
+// share, its place the first visible row. Empty when every row is visible.
+RECT scroll_thumb(const RECT& track, const ScrollPosition& position);
+// The first row that shows the thumb with its top at `thumb_top` (as dragged there).
+int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top);
 
 // How a window's frame is to look.
 struct FrameLook {
@@ -120,6 +136,9 @@ class SkinManager {
     // whole window rectangle; the caller keeps the client area out.
     void paint_frame(HDC dc, const FrameLayout& layout, std::wstring_view title, HICON icon,
                      HFONT title_font, const FrameLook& look);
+    // The open list's scroll indicator; `thumb` is normal, hot or pressed.
+    void paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,
+                                State thumb);
     // One item of the open list.
     void paint_combo_item(HDC dc, const RECT& area, std::wstring_view text, bool selected,
                           const ComboLook& look);

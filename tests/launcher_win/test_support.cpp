@@ -114,6 +114,20 @@ void mouse_button(bool down) {
     SendInput(1, &input, sizeof(input));
 }
 
+POINT window_to_screen(HWND window, POINT at) {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    return {outer.left + at.x, outer.top + at.y};
+}
+
+COLORREF window_pixel(HWND window, POINT at) {
+    const POINT screen = window_to_screen(window, at);
+    HDC dc = GetDC(nullptr);
+    const COLORREF color = GetPixel(dc, screen.x, screen.y);
+    ReleaseDC(nullptr, dc);
+    return color;
+}
+
 std::wstring window_text(HWND window) {
     wchar_t text[512]{};
     GetWindowTextW(window, text, 512);

@@ -81,6 +81,11 @@ void press_key(HWND window, WPARAM key);
 // The colour on screen at a point of a window's client area.
 COLORREF screen_pixel(HWND window, int x, int y);
 
+// Where a point of a window (in window coordinates, 0,0 its top-left corner, the frame
+// included) is on screen, and the colour shown there.
+POINT window_to_screen(HWND window, POINT at);
+COLORREF window_pixel(HWND window, POINT at);
+
 std::wstring window_text(HWND window);
 
 // A 32-bit picture to paint into, or to copy the screen into, and to read back.

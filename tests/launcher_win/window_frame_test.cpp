@@ -50,23 +50,11 @@ const std::array dialog_controls{ControlSpec{.kind = ControlKind::button,
                                              .height = 25,
                                              .modal_result = ModalResult::ok}};
 
-// Where a point of a window (in window coordinates, 0,0 its top-left corner) is on screen.
-POINT screen_point(HWND window, POINT at) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    return {outer.left + at.x, outer.top + at.y};
-}
+using test::window_pixel;
+using test::window_to_screen;
 
 POINT middle(const RECT& area) {
     return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-}
-
-COLORREF frame_pixel(HWND window, POINT at) {
-    const POINT screen = screen_point(window, at);
-    HDC dc = GetDC(nullptr);
-    const COLORREF color = GetPixel(dc, screen.x, screen.y);
-    ReleaseDC(nullptr, dc);
-    return color;
 }
 
 void settle() {
@@ -120,7 +108,7 @@ TEST_F(WindowFrameTest, FrameOnScreenIsTheSkinsAndFollowsActivation) {
     ASSERT_FALSE(IsRectEmpty(&layout.close));
 
     test::Canvas shown(layout.window.right, layout.window.bottom);
-    shown.copy_screen(screen_point(window, {0, 0}));
+    shown.copy_screen(window_to_screen(window, {0, 0}));
     int frame_pixels = 0;
     for (int y = 0; y < shown.height(); ++y) {
         for (int x = 0; x < shown.width(); ++x) {
@@ -141,13 +129,13 @@ TEST_F(WindowFrameTest, FrameOnScreenIsTheSkinsAndFollowsActivation) {
     dialog.show();
     SetWindowPos(dialog.handle(), nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     settle();
-    EXPECT_EQ(frame_pixel(window, bar), skin_color(Property::face, State::inactive));
-    EXPECT_EQ(frame_pixel(window, {0, 0}), skin_color(Property::border, State::inactive));
-    EXPECT_EQ(frame_pixel(dialog.handle(), bar), skin_color(Property::face));
+    EXPECT_EQ(window_pixel(window, bar), skin_color(Property::face, State::inactive));
+    EXPECT_EQ(window_pixel(window, {0, 0}), skin_color(Property::border, State::inactive));
+    EXPECT_EQ(window_pixel(dialog.handle(), bar), skin_color(Property::face));
     dialog.close();
     SetActiveWindow(window);
     settle();
-    EXPECT_EQ(frame_pixel(window, bar), skin_color(Property::face));
+    EXPECT_EQ(window_pixel(window, bar), skin_color(Property::face));
 }
 
 TEST_F(WindowFrameTest, CloseBoxLightsUpAndClosesTheDialogWithCancelOnlyWhenReleasedOnIt) {
@@ -160,21 +148,21 @@ TEST_F(WindowFrameTest, CloseBoxLightsUpAndClosesTheDialogWithCancelOnlyWhenRele
         const RECT close = dialog.frame_layout().close;
         const POINT face{close.left + 1, close.top + 1};
         const POINT client_middle = middle(dialog.frame_layout().client);
-        seen.normal = frame_pixel(window, face);
-        test::mouse_to(screen_point(window, middle(close)));
+        seen.normal = window_pixel(window, face);
+        test::mouse_to(window_to_screen(window, middle(close)));
         settle();
-        seen.hot = frame_pixel(window, face);
+        seen.hot = window_pixel(window, face);
         test::mouse_button(true);
         settle();
-        seen.pressed = frame_pixel(window, face);
-        test::mouse_to(screen_point(window, client_middle));
+        seen.pressed = window_pixel(window, face);
+        test::mouse_to(window_to_screen(window, client_middle));
         settle();
-        seen.pressed_elsewhere = frame_pixel(window, face);
+        seen.pressed_elsewhere = window_pixel(window, face);
         test::mouse_button(false);
         settle();
         seen.open_after_release_elsewhere = dialog.modal_result() == ModalResult::none;
 
-        test::mouse_to(screen_point(window, middle(close)));
+        test::mouse_to(window_to_screen(window, middle(close)));
         settle();
         test::mouse_button(true);
         test::mouse_button(false);
@@ -200,7 +188,7 @@ TEST_F(WindowFrameTest, AltF4StillClosesTheDialogWithCancel) {
 TEST_F(WindowFrameTest, MinimiseBoxMinimisesTheMainWindow) {
     HWND window = main_form.handle();
     const RECT minimize = main_form.frame_layout().minimize;
-    test::mouse_to(screen_point(window, middle(minimize)));
+    test::mouse_to(window_to_screen(window, middle(minimize)));
     settle();
     EXPECT_EQ(main_form.frame_look().hot, CaptionButton::minimize);
     test::mouse_button(true);
@@ -215,7 +203,7 @@ TEST_F(WindowFrameTest, TitleBarStillDragsTheWindow) {
     GetWindowRect(window, &before);
     const toolkit::FrameLayout layout = main_form.frame_layout();
     const POINT grip{(layout.icon.right + layout.minimize.left) / 2, middle(layout.caption).y};
-    const POINT start = screen_point(window, grip);
+    const POINT start = window_to_screen(window, grip);
     test::mouse_to(start);
     settle();
     // The system's move loop reads the rest of the drag from the queue.
