@@ -413,8 +413,13 @@ int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int 
     const LONG travel = (track.bottom - track.top) - (thumb.bottom - thumb.top);
     if (travel <= 0) return 0;
     const LONG offset = std::clamp<LONG>(thumb_top - track.top, 0, travel);
-    // Rounded to the nearest row, so that the thumb lands where it was let go.
-    return static_cast<int>((offset * position.range() + travel / 2) / travel);
+    // Of the two rows around the dragged place, the one whose thumb lies nearer to it, so
+    // that the thumb stays where it was let go whenever a row shows it there.
+    const LONG range = position.range();
+    const LONG lower = offset * range / travel;
+    const LONG upper = std::min(range, (offset * range + travel - 1) / travel);
+    const auto place = [&](LONG top) { return travel * top / range; };
+    return static_cast<int>(offset - place(lower) < place(upper) - offset ? lower : upper);
 }
 
 void SkinManager::paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,

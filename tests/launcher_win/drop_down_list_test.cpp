@@ -187,4 +187,40 @@ TEST_F(DropDownListTest, DraggingOrClickingTheIndicatorScrollsWithoutChoosingOrC
     EXPECT_EQ(changes, 0);
 }
 
+TEST(ScrollThumb, DraggedThumbLandsOnTheRowItShowsAndEmptyWhenAllRowsShow) {
+    const RECT track{100, 1, 107, 105};
+    struct Case {
+        int visible, count;
+    };
+    for (const Case& c : {Case{8, 124}, Case{8, 9}, Case{8, 40}}) {
+        SCOPED_TRACE(c.count);
+        toolkit::ScrollPosition position{.top = 0, .visible = c.visible, .count = c.count};
+        const RECT first = toolkit::scroll_thumb(track, position);
+        EXPECT_EQ(first.top, track.top);
+        EXPECT_GE(first.bottom - first.top, 12);  // big enough to take hold of
+        // Let go anywhere, the thumb stays where it was let go; with fewer rows than
+        // pixels to travel, each row has a place of its own.
+        const LONG travel = (track.bottom - track.top) - (first.bottom - first.top);
+        const bool row_per_place = position.range() <= travel;
+        for (int top = 0; top <= position.range(); ++top) {
+            position.top = top;
+            const RECT thumb = toolkit::scroll_thumb(track, position);
+            toolkit::ScrollPosition dropped = position;
+            dropped.top = toolkit::scroll_top_for_thumb(track, position, thumb.top);
+            EXPECT_EQ(toolkit::scroll_thumb(track, dropped).top, thumb.top) << top;
+            if (row_per_place) {
+                EXPECT_EQ(dropped.top, top);
+            }
+        }
+        EXPECT_EQ(toolkit::scroll_thumb(track, position).bottom, track.bottom);
+        // Dragged beyond either end, the thumb stops there.
+        EXPECT_EQ(toolkit::scroll_top_for_thumb(track, position, -500), 0);
+        EXPECT_EQ(toolkit::scroll_top_for_thumb(track, position, 500), position.range());
+    }
+    for (const int count : {0, 5, 8}) {
+        const RECT thumb = toolkit::scroll_thumb(track, {.top = 0, .visible = 8, .count = count});
+        EXPECT_TRUE(IsRectEmpty(&thumb)) << count;
+    }
+}
+
 }  // namespace

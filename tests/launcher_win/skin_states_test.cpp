@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "toolkit/picture.h"
 #include "toolkit/skin_manager.h"
 
 namespace {
@@ -150,6 +151,27 @@ TEST(SkinStates, EveryControlKindAndStateIsSkinnedAndVisiblyDifferent) {
             for (const COLORREF pixel : pixels)
                 ASSERT_FALSE(test::is_system_look(pixel)) << std::hex << pixel;
         }
+    }
+}
+
+// A skin written before the frames were skinned lacks the CAPTION colours: the toolkit
+// refuses it at start with a message naming them, rather than painting without them.
+TEST(SkinStates, SkinWithoutCaptionColoursIsRefusedNamingThem) {
+    const auto bytes = toolkit::resource_bytes(L"SKIN");
+    std::string text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const auto caption = text.find("[CAPTION]");
+    ASSERT_NE(caption, std::string::npos);
+    const auto next_section = text.find("\n[", caption + 1);
+    text.erase(caption,
+               next_section == std::string::npos ? std::string::npos : next_section + 1 - caption);
+    try {
+        SkinManager::from_text(text);
+        FAIL() << "accepted";
+    } catch (const skin::SkinError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("lacks required colours: CAPTION face, CAPTION face:inactive"),
+                  std::string::npos)
+            << message;
     }
 }
 
