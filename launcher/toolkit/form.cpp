@@ -1,9 +1,5 @@
 #include "toolkit/form.h"
 
-#include <dwmapi.h>
-#include <uxtheme.h>
-#include <windowsx.h>
-
 #include <algorithm>
 
 #include "toolkit/application.h"
@@ -37,24 +33,6 @@ std::unique_ptr<Control> make_control(Form& form, const ControlSpec& spec, int i
     throw std::logic_error("unknown control kind");
 }
 
-POINT point_of(LPARAM lparam) {
-    return {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-}
-
-CaptionButton caption_button_of(WPARAM hit) {
-    if (hit == HTCLOSE) return CaptionButton::close;
-    if (hit == HTMINBUTTON) return CaptionButton::minimize;
-    return CaptionButton::none;
-}
-
-// The toolkit paints the frame itself: the desktop compositor and the visual styles would
-// otherwise draw their own over it.
-void take_over_frame(HWND window) {
-    const DWMNCRENDERINGPOLICY policy = DWMNCRP_DISABLED;
-    DwmSetWindowAttribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof(policy));
-    SetWindowTheme(window, L"", L"");
-}
-
 POINT centred(const RECT& outer, const RECT& area) {
     return {area.left + (area.right - area.left - (outer.right - outer.left)) / 2,
             area.top + (area.bottom - area.top - (outer.bottom - outer.top)) / 2};
@@ -71,7 +49,8 @@ Form::Form(Application& application, const FormSpec& spec, std::span<const Contr
       placement_(spec.placement),
       minimize_box_(spec.minimize_box),
       active_control_name_(spec.active_control),
-      specs_(controls.begin(), controls.end()) {
+      specs_(controls.begin(), controls.end()),
+      frame_(application, spec.minimize_box) {
     if (!spec.icon_picture.empty()) icon_picture_ = Picture::from_resource(spec.icon_picture);
     int id = first_control_id;
     for (const ControlSpec& control : specs_)
@@ -136,7 +115,6 @@ void Form::create() {
                     CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                     nullptr, GetModuleHandleW(nullptr), this);
     if (!handle_) throw std::runtime_error("Cannot create window " + name_);
-    take_over_frame(handle_);
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(application_.font()), FALSE);
     if (!icon_picture_.empty()) {
         big_icon_ = icon_picture_.make_icon();
@@ -146,6 +124,7 @@ void Form::create() {
     const HICON small = small_icon_ ? small_icon_.get() : application_.small_icon();
     SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    frame_.attach(handle_, small);
 
     create_controls(nullptr);
     assign_groups();
@@ -348,182 +327,12 @@ bool Form::parent_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& resul
     }
 }
 
-FrameLayout Form::frame_layout() const {
-    RECT window{};
-    GetWindowRect(handle_, &window);
-    POINT origin{0, 0};
-    ClientToScreen(handle_, &origin);
-    RECT client{};
-    GetClientRect(handle_, &client);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
-    return layout_frame(window, client, minimize_box_, GetSystemMetrics(SM_CXSMICON));
-}
-
-FrameLook Form::frame_look() const {
-    return {.active = frame_active_,
-            .hot = pressed_button_ == CaptionButton::none ? hot_button_ : CaptionButton::none,
-            .pressed = pressed_inside_ ? pressed_button_ : CaptionButton::none};
-}
-
-void Form::paint_frame(HDC dc) const {
-    const FrameLayout layout = frame_layout();
-    const int width = layout.window.right;
-    const int height = layout.window.bottom;
-    wchar_t title[256]{};
-    GetWindowTextW(handle_, title, 256);
-    const HICON icon = small_icon_ ? small_icon_.get() : application_.small_icon();
-    // Drawn aside and copied in one go, so that hovering a caption button does not flicker.
-    MemoryDc memory(CreateCompatibleDC(dc));
-    BitmapHandle bitmap(CreateCompatibleBitmap(dc, width, height));
-    Selected canvas(memory.get(), bitmap.get());
-    application_.skin().paint_frame(memory.get(), layout, title, icon, application_.caption_font(),
-                                    frame_look());
-    const int saved = SaveDC(dc);
-    ExcludeClipRect(dc, layout.client.left, layout.client.top, layout.client.right,
-                    layout.client.bottom);
-    BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
-    RestoreDC(dc, saved);
-}
-
-void Form::repaint_frame() const {
-    if (!handle_ || !IsWindowVisible(handle_) || IsIconic(handle_)) return;
-    HDC dc = GetWindowDC(handle_);
-    paint_frame(dc);
-    ReleaseDC(handle_, dc);
-}
-
-void Form::set_hot_button(CaptionButton button) {
-    if (button == hot_button_) return;
-    hot_button_ = button;
-    repaint_frame();
-}
-
-void Form::release_caption_button(POINT client_point) {
-    const FrameLayout layout = frame_layout();
-    const POINT at{client_point.x + layout.client.left, client_point.y + layout.client.top};
-    const CaptionButton button = pressed_button_;
-    const bool inside = layout.button_at(at) == button;
-    pressed_button_ = CaptionButton::none;
-    pressed_inside_ = false;
-    ReleaseCapture();
-    repaint_frame();
-    if (inside)
-        SendMessageW(handle_, WM_SYSCOMMAND,
-                     button == CaptionButton::close ? SC_CLOSE : SC_MINIMIZE, 0);
-}
-
-// The system keeps the frame's sizes, hit testing, dragging, system menu and keys; the
-// toolkit paints the frame and works the caption buttons it painted.
-bool Form::frame_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
-    const auto by_default = [&] { return DefDlgProcW(handle_, msg, wparam, lparam); };
-    switch (msg) {
-        case WM_NCPAINT:
-            if (IsIconic(handle_)) return false;
-            repaint_frame();
-            result = 0;
-            return true;
-        case WM_NCACTIVATE:
-            frame_active_ = wparam != FALSE;
-            if (IsIconic(handle_)) return false;
-            // -1: the system changes the state without painting its own caption.
-            result = DefDlgProcW(handle_, msg, wparam, -1);
-            repaint_frame();
-            return true;
-        case WM_NCHITTEST: {
-            const FrameLayout layout = frame_layout();
-            RECT window{};
-            GetWindowRect(handle_, &window);
-            const POINT at{GET_X_LPARAM(lparam) - window.left, GET_Y_LPARAM(lparam) - window.top};
-            switch (layout.button_at(at)) {
-                case CaptionButton::close:
-                    result = HTCLOSE;
-                    return true;
-                case CaptionButton::minimize:
-                    result = HTMINBUTTON;
-                    return true;
-                case CaptionButton::none:
-                    break;
-            }
-            result = by_default();
-            // Where the system would have its own boxes, this window shows its title bar.
-            if (result == HTCLOSE || result == HTMINBUTTON || result == HTMAXBUTTON ||
-                result == HTHELP)
-                result = HTCAPTION;
-            return true;
-        }
-        case WM_NCMOUSEMOVE:
-            if (!tracking_frame_leave_) {
-                TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, handle_,
-                                      0};
-                tracking_frame_leave_ = TrackMouseEvent(&track) != FALSE;
-            }
-            set_hot_button(caption_button_of(wparam));
-            if (hot_button_ == CaptionButton::none) return false;
-            result = 0;
-            return true;
-        case WM_NCMOUSELEAVE:
-            tracking_frame_leave_ = false;
-            set_hot_button(CaptionButton::none);
-            return false;
-        case WM_MOUSEMOVE:
-            if (pressed_button_ != CaptionButton::none) {
-                const FrameLayout layout = frame_layout();
-                const POINT client = point_of(lparam);
-                const POINT at{client.x + layout.client.left, client.y + layout.client.top};
-                const bool inside = layout.button_at(at) == pressed_button_;
-                if (inside != pressed_inside_) {
-                    pressed_inside_ = inside;
-                    repaint_frame();
-                }
-            } else {
-                set_hot_button(CaptionButton::none);
-            }
-            return false;
-        case WM_NCLBUTTONDOWN:
-        case WM_NCLBUTTONDBLCLK:
-            if (const CaptionButton button = caption_button_of(wparam);
-                button != CaptionButton::none) {
-                pressed_button_ = button;
-                pressed_inside_ = true;
-                SetCapture(handle_);
-                repaint_frame();
-                result = 0;
-                return true;
-            }
-            // Dragging by the title bar, the system menu: the system's, then the frame again.
-            result = by_default();
-            repaint_frame();
-            return true;
-        case WM_LBUTTONUP:
-            if (pressed_button_ == CaptionButton::none) return false;
-            release_caption_button(point_of(lparam));
-            result = 0;
-            return true;
-        case WM_CAPTURECHANGED:
-            if (pressed_button_ != CaptionButton::none &&
-                reinterpret_cast<HWND>(lparam) != handle_) {
-                pressed_button_ = CaptionButton::none;
-                pressed_inside_ = false;
-                repaint_frame();
-            }
-            return false;
-        case WM_SETTEXT:
-        case WM_SETICON:
-        case WM_EXITMENULOOP:
-        case WM_EXITSIZEMOVE:
-            // The system paints its caption straight away on these.
-            result = by_default();
-            repaint_frame();
-            return true;
-        default:
-            return false;
-    }
-}
-
 LRESULT Form::message(UINT msg, WPARAM wparam, LPARAM lparam) {
     LRESULT result = 0;
-    if (frame_message(msg, wparam, lparam, result)) return result;
+    const auto by_default = [this](UINT message, WPARAM first, LPARAM second) {
+        return DefDlgProcW(handle_, message, first, second);
+    };
+    if (frame_.message(msg, wparam, lparam, result, by_default)) return result;
     if (parent_message(msg, wparam, lparam, result)) return result;
     switch (msg) {
         case WM_ERASEBKGND:

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "toolkit/controls.h"
+#include "toolkit/frame.h"
 #include "toolkit/handles.h"
 #include "toolkit/picture.h"
 #include "toolkit/skin_manager.h"
@@ -103,8 +104,8 @@ class Form {
     bool parent_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
     // Where the frame's parts lie now, and how the frame looks now (for tests as well).
-    FrameLayout frame_layout() const;
-    FrameLook frame_look() const;
+    FrameLayout frame_layout() const { return frame_.layout(); }
+    FrameLook frame_look() const { return frame_.look(); }
 
     static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
 
@@ -118,12 +119,6 @@ class Form {
     void apply_focus();
     void paint(HDC dc);
     Control* find_control(int id) const;
-    // The skinned frame: painting it and the caption buttons' mouse handling.
-    bool frame_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
-    void paint_frame(HDC dc) const;
-    void repaint_frame() const;
-    void set_hot_button(CaptionButton button);
-    void release_caption_button(POINT client_point);
 
     Application& application_;
     std::string name_;
@@ -144,11 +139,7 @@ class Form {
     bool placed_ = false;
     bool modal_ = false;
     ModalResult modal_result_ = ModalResult::none;
-    bool frame_active_ = false;
-    bool tracking_frame_leave_ = false;
-    CaptionButton hot_button_ = CaptionButton::none;
-    CaptionButton pressed_button_ = CaptionButton::none;  // held down by the mouse
-    bool pressed_inside_ = false;                         // and the mouse still over it
+    SkinnedFrame frame_;
 };
 
 }  // namespace toolkit

@@ -1,0 +1,215 @@
+#include "toolkit/frame.h"
+
+#include <dwmapi.h>
+#include <uxtheme.h>
+#include <windowsx.h>
+
+#include "toolkit/application.h"
+
+namespace toolkit {
+namespace {
+
+POINT point_of(LPARAM lparam) {
+    return {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+}
+
+CaptionButton caption_button_of(WPARAM hit) {
+    if (hit == HTCLOSE) return CaptionButton::close;
+    if (hit == HTMINBUTTON) return CaptionButton::minimize;
+    return CaptionButton::none;
+}
+
+// The toolkit paints the frame itself: the desktop compositor and the visual styles would
+// otherwise draw their own over it.
+void take_over_frame(HWND window) {
+    const DWMNCRENDERINGPOLICY policy = DWMNCRP_DISABLED;
+    DwmSetWindowAttribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof(policy));
+    SetWindowTheme(window, L"", L"");
+}
+
+}  // namespace
+
+SkinnedFrame::SkinnedFrame(Application& application, bool minimize_box)
+    : application_(application), minimize_box_(minimize_box) {}
+
+void SkinnedFrame::attach(HWND window, HICON icon) {
+    window_ = window;
+    icon_ = icon;
+    take_over_frame(window);
+}
+
+FrameLayout SkinnedFrame::layout() const {
+    RECT window{};
+    GetWindowRect(window_, &window);
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    RECT client{};
+    GetClientRect(window_, &client);
+    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+    OffsetRect(&window, -window.left, -window.top);
+    return layout_frame(window, client, minimize_box_, icon_ ? GetSystemMetrics(SM_CXSMICON) : 0);
+}
+
+FrameLook SkinnedFrame::look() const {
+    return {.active = active_,
+            .hot = pressed_button_ == CaptionButton::none ? hot_button_ : CaptionButton::none,
+            .pressed = pressed_inside_ ? pressed_button_ : CaptionButton::none};
+}
+
+void SkinnedFrame::paint(HDC dc) const {
+    const FrameLayout parts = layout();
+    const int width = parts.window.right;
+    const int height = parts.window.bottom;
+    wchar_t title[256]{};
+    GetWindowTextW(window_, title, 256);
+    // Drawn aside and copied in one go, so that hovering a caption button does not flicker.
+    MemoryDc memory(CreateCompatibleDC(dc));
+    BitmapHandle bitmap(CreateCompatibleBitmap(dc, width, height));
+    Selected canvas(memory.get(), bitmap.get());
+    application_.skin().paint_frame(memory.get(), parts, title, icon_, application_.caption_font(),
+                                    look());
+    const int saved = SaveDC(dc);
+    ExcludeClipRect(dc, parts.client.left, parts.client.top, parts.client.right,
+                    parts.client.bottom);
+    BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
+}
+
+void SkinnedFrame::repaint() const {
+    if (!window_ || !IsWindowVisible(window_) || IsIconic(window_)) return;
+    HDC dc = GetWindowDC(window_);
+    paint(dc);
+    ReleaseDC(window_, dc);
+}
+
+void SkinnedFrame::set_hot_button(CaptionButton button) {
+    if (button == hot_button_) return;
+    hot_button_ = button;
+    repaint();
+}
+
+void SkinnedFrame::release_caption_button(POINT client_point) {
+    const FrameLayout parts = layout();
+    const POINT at{client_point.x + parts.client.left, client_point.y + parts.client.top};
+    const CaptionButton button = pressed_button_;
+    const bool inside = parts.button_at(at) == button;
+    pressed_button_ = CaptionButton::none;
+    pressed_inside_ = false;
+    ReleaseCapture();
+    repaint();
+    if (inside)
+        SendMessageW(window_, WM_SYSCOMMAND,
+                     button == CaptionButton::close ? SC_CLOSE : SC_MINIMIZE, 0);
+}
+
+// The system keeps the frame's sizes, hit testing, dragging, system menu and keys; the
+// toolkit paints the frame and works the caption buttons it painted.
+bool SkinnedFrame::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result,
+                           const DefaultProc& default_proc) {
+    if (!window_) return false;  // still being made
+    const auto by_default = [&] { return default_proc(msg, wparam, lparam); };
+    switch (msg) {
+        case WM_NCPAINT:
+            if (IsIconic(window_)) return false;
+            repaint();
+            result = 0;
+            return true;
+        case WM_NCACTIVATE:
+            active_ = wparam != FALSE;
+            if (IsIconic(window_)) return false;
+            // -1: the system changes the state without painting its own caption.
+            result = default_proc(msg, wparam, -1);
+            repaint();
+            return true;
+        case WM_NCHITTEST: {
+            const FrameLayout parts = layout();
+            RECT window{};
+            GetWindowRect(window_, &window);
+            const POINT at{GET_X_LPARAM(lparam) - window.left, GET_Y_LPARAM(lparam) - window.top};
+            switch (parts.button_at(at)) {
+                case CaptionButton::close:
+                    result = HTCLOSE;
+                    return true;
+                case CaptionButton::minimize:
+                    result = HTMINBUTTON;
+                    return true;
+                case CaptionButton::none:
+                    break;
+            }
+            result = by_default();
+            // Where the system would have its own boxes, this window shows its title bar.
+            if (result == HTCLOSE || result == HTMINBUTTON || result == HTMAXBUTTON ||
+                result == HTHELP)
+                result = HTCAPTION;
+            return true;
+        }
+        case WM_NCMOUSEMOVE:
+            if (!tracking_leave_) {
+                TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, window_,
+                                      0};
+                tracking_leave_ = TrackMouseEvent(&track) != FALSE;
+            }
+            set_hot_button(caption_button_of(wparam));
+            if (hot_button_ == CaptionButton::none) return false;
+            result = 0;
+            return true;
+        case WM_NCMOUSELEAVE:
+            tracking_leave_ = false;
+            set_hot_button(CaptionButton::none);
+            return false;
+        case WM_MOUSEMOVE:
+            if (pressed_button_ != CaptionButton::none) {
+                const FrameLayout parts = layout();
+                const POINT client = point_of(lparam);
+                const POINT at{client.x + parts.client.left, client.y + parts.client.top};
+                const bool inside = parts.button_at(at) == pressed_button_;
+                if (inside != pressed_inside_) {
+                    pressed_inside_ = inside;
+                    repaint();
+                }
+            } else {
+                set_hot_button(CaptionButton::none);
+            }
+            return false;
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONDBLCLK:
+            if (const CaptionButton button = caption_button_of(wparam);
+                button != CaptionButton::none) {
+                pressed_button_ = button;
+                pressed_inside_ = true;
+                SetCapture(window_);
+                repaint();
+                result = 0;
+                return true;
+            }
+            // Dragging by the title bar, the system menu: the system's, then the frame again.
+            result = by_default();
+            repaint();
+            return true;
+        case WM_LBUTTONUP:
+            if (pressed_button_ == CaptionButton::none) return false;
+            release_caption_button(point_of(lparam));
+            result = 0;
+            return true;
+        case WM_CAPTURECHANGED:
+            if (pressed_button_ != CaptionButton::none &&
+                reinterpret_cast<HWND>(lparam) != window_) {
+                pressed_button_ = CaptionButton::none;
+                pressed_inside_ = false;
+                repaint();
+            }
+            return false;
+        case WM_SETTEXT:
+        case WM_SETICON:
+        case WM_EXITMENULOOP:
+        case WM_EXITSIZEMOVE:
+            // The system paints its caption straight away on these.
+            result = by_default();
+            repaint();
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace toolkit

@@ -1,0 +1,54 @@
+#pragma once
+
+// A window's frame drawn by the skin: title bar, border, icon, title and caption buttons.
+// The system keeps the frame's sizes, hit testing, dragging, system menu and keys; the
+// frame paints itself over the system's and works the caption buttons it painted. Used by
+// the toolkit's windows and by the system's message boxes alike.
+
+#include <windows.h>
+
+#include <functional>
+
+#include "toolkit/skin_manager.h"
+
+namespace toolkit {
+
+class Application;
+
+class SkinnedFrame {
+  public:
+    // The window's own default handling of a message.
+    using DefaultProc = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
+
+    SkinnedFrame(Application& application, bool minimize_box);
+    // Takes over the frame of `window`, drawn with `icon` (none: no icon).
+    void attach(HWND window, HICON icon);
+
+    // Where the frame's parts lie now, and how the frame looks now.
+    FrameLayout layout() const;
+    FrameLook look() const;
+    // Paints the frame now, if the window shows one.
+    void repaint() const;
+
+    // Handles a message of the window that concerns its frame; false leaves it to the
+    // window.
+    bool message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result,
+                 const DefaultProc& default_proc);
+
+  private:
+    void paint(HDC dc) const;
+    void set_hot_button(CaptionButton button);
+    void release_caption_button(POINT client_point);
+
+    Application& application_;
+    bool minimize_box_;
+    HWND window_ = nullptr;
+    HICON icon_ = nullptr;
+    bool active_ = false;
+    bool tracking_leave_ = false;
+    CaptionButton hot_button_ = CaptionButton::none;
+    CaptionButton pressed_button_ = CaptionButton::none;  // held down by the mouse
+    bool pressed_inside_ = false;                         // and the mouse still over it
+};
+
+}  // namespace toolkit
