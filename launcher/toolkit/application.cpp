@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
+#include "toolkit/system_dialogs.h"
 
 namespace toolkit {
 
@@ -72,6 +73,7 @@ Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
     caption_font_.reset(CreateFontIndirectW(&font));
     big_icon_ = load_application_icon(GetSystemMetrics(SM_CXICON));
     small_icon_ = load_application_icon(GetSystemMetrics(SM_CXSMICON));
+    system_dialogs_ = std::make_unique<SystemDialogSkin>(*this);
 }
 
 Application::~Application() {

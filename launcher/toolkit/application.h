@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@ namespace toolkit {
 
 class Form;
 class SkinManager;
+class SystemDialogSkin;
 
 class Application {
   public:
@@ -38,6 +40,7 @@ class Application {
 
     void set_skin(SkinManager& skin) { skin_ = &skin; }
     SkinManager& skin() const;
+    bool has_skin() const { return skin_ != nullptr; }
 
     // Runs a handler. An error it raises stops it; the error's message is shown in an error
     // box captioned with the title, and the application carries on. Returns whether the
@@ -68,6 +71,7 @@ class Application {
     SkinManager* skin_ = nullptr;
     Form* main_form_ = nullptr;
     bool com_ready_ = false;
+    std::unique_ptr<SystemDialogSkin> system_dialogs_;
 };
 
 // The window classes of the toolkit, registered by the application.
