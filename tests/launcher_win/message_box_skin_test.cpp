@@ -79,7 +79,12 @@ TEST(MessageBoxSkin, BoxesShowTheSkinAndStillCloseByEnter) {
         ASSERT_TRUE(seen.found);
         EXPECT_FALSE(seen.system_look);
         EXPECT_EQ(seen.background, skin.color(Section::form, Property::face));
-        EXPECT_EQ(seen.caption, skin.color(Section::caption, Property::face));
+        // Active or not, as the system tells the box: another program may hold the
+        // foreground while the tests run.
+        EXPECT_TRUE(seen.caption == skin.color(Section::caption, Property::face) ||
+                    seen.caption ==
+                        skin.color(Section::caption, Property::face, toolkit::State::inactive))
+            << std::hex << seen.caption;
         EXPECT_EQ(seen.button, skin.color(Section::button, Property::face));
     }
 }
