@@ -30,8 +30,10 @@ shot() {  # window id, file name
 
 keys() {  # window id, keys...
   local id=$1; shift
-  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  sleep 0.2
+  # A click on the title bar activates the window again (a started program may hold the
+  # foreground) without pressing anything.
+  xdotool mousemove --window "$id" 120 8 click 1
+  sleep 0.3
   xdotool key --delay 150 "$@"
 }
 
@@ -42,7 +44,18 @@ shot "$main" main.png
 keys "$main" Tab Tab Return
 keyboard=$(wait_for_window "Настройка клавиатуры")
 shot "$keyboard" keyboard.png
-keys "$keyboard" alt+F4
+# As a player: OK has the focus; two Tabs reach "Легкая атака" (Z in the shipped file), Down
+# picks the next key (X), back to OK and confirm. ostrel then builds GameMain-kb.exe.
+keys "$keyboard" Tab Tab Down shift+Tab shift+Tab Return
+for _ in $(seq 1 100); do [ -f GameMain-kb.exe ] && break; sleep 0.2; done
+if [ -f GameMain-kb.exe ]; then
+  sed -n 10p ostrel.ini
+  # KeyA's field: 0x71C plus the key code, little-endian.
+  field=$(od -An -tx4 -j $((0x56AD)) -N4 GameMain-kb.exe | tr -d ' ')
+  echo "GameMain-kb.exe created; KeyA tests key 0x$(printf '%X' $((0x$field - 0x71C)))"
+else
+  echo "GameMain-kb.exe did not appear" >&2
+fi
 
 # Focus is back on "Клавиатура"; two more stops reach "Экран".
 keys "$main" Tab Tab Return
