@@ -36,6 +36,14 @@ void run_later(std::function<void()> action, unsigned delay_ms) {
     pending_actions()[id] = std::move(action);
 }
 
+toolkit::ModalResult show_modal_running(toolkit::Form& dialog, std::function<void()> inside,
+                                        unsigned safety_ms) {
+    run_later(std::move(inside));
+    HWND window = dialog.handle();
+    run_later([window] { PostMessageW(window, WM_CLOSE, 0, 0); }, safety_ms);
+    return dialog.show_modal();
+}
+
 bool pump_until(const std::function<bool()>& done, unsigned timeout_ms) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (!done()) {

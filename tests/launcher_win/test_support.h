@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win32/services.h"
+#include "toolkit/form.h"
 #include "toolkit/handles.h"
 
 namespace test {
@@ -71,6 +72,11 @@ struct FakeServices {
 // Runs `action` from whichever message loop runs `delay_ms` from now (the application's,
 // a modal window's, a message box's).
 void run_later(std::function<void()> action, unsigned delay_ms = 0);
+
+// Shows `dialog` modally; `inside` runs from its loop and should close it. Should it not, the
+// close box ends the showing after `safety_ms`.
+toolkit::ModalResult show_modal_running(toolkit::Form& dialog, std::function<void()> inside,
+                                        unsigned safety_ms = 5000);
 
 // Handles messages, with the dialog keys, until `done` or the time is up; returns `done()`.
 bool pump_until(const std::function<bool()>& done, unsigned timeout_ms = 3000);

@@ -144,12 +144,8 @@ class ToolkitTest : public testing::Test {
         combo.set_item_index(0);
     }
 
-    // Shows the dialog modally; `inside` runs from its loop and must make it close.
     ModalResult show_modal(std::function<void()> inside) {
-        test::run_later(std::move(inside));
-        // Should `inside` fail to close it, the close box ends the showing.
-        test::run_later([this] { PostMessageW(dialog.handle(), WM_CLOSE, 0, 0); }, 5000);
-        return dialog.show_modal();
+        return test::show_modal_running(dialog, std::move(inside));
     }
 
     test::FakeServices fakes;

@@ -99,13 +99,8 @@ class KeyboardDialogTest : public testing::Test {
         fs::remove_all(folder_, ignored);
     }
 
-    // Shows the dialog modally; `inside` runs from its loop and should close it.
     ModalResult show_dialog(std::function<void()> inside) {
-        test::run_later(std::move(inside));
-        // Should `inside` not close it, the close box ends the showing.
-        HWND window = form3.handle();
-        test::run_later([window] { PostMessageW(window, WM_CLOSE, 0, 0); }, 5000);
-        return form3.show_modal();
+        return test::show_modal_running(form3, std::move(inside));
     }
 
     void write_ini(const Lines& lines) const {

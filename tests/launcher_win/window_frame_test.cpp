@@ -87,11 +87,8 @@ class WindowFrameTest : public testing::Test {
         return skin.color(Section::caption, property, state);
     }
 
-    // Shows the dialog modally; `inside` runs from its loop and must make it close.
     ModalResult show_modal(std::function<void()> inside) {
-        test::run_later(std::move(inside));
-        test::run_later([this] { PostMessageW(dialog.handle(), WM_CLOSE, 0, 0); }, 8000);
-        return dialog.show_modal();
+        return test::show_modal_running(dialog, std::move(inside), 8000);
     }
 
     test::FakeServices fakes;
