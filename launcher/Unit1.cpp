@@ -2,9 +2,6 @@
 
 #include <array>
 
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
 #include "platform/platform.h"
 
 namespace launcher {
@@ -77,11 +74,6 @@ const std::array form1_controls{
 
 }  // namespace
 
-void start_program(Context& context, std::string_view file_name) {
-    const std::string& directory = context.state.application_directory;
-    context.services.starter.start(directory + std::string(file_name), directory);
-}
-
 TForm1::TForm1(Context& context)
     : Form(context.application, form1_spec, form1_controls),
       sSkinManager1(toolkit::SkinManager::from_resource(L"SKIN")),
@@ -102,6 +94,17 @@ TForm1::TForm1(Context& context)
     sButton5.on_click = [this] { sButton5Click(); };
 }
 
+void TForm1::set_dialogs(const Dialogs& dialogs) {
+    gamepad_dialog_ = &dialogs.gamepad;
+    keyboard_dialog_ = &dialogs.keyboard;
+    display_dialog_ = &dialogs.display;
+}
+
+// A dialog opens only once start-up has handed it over.
+void TForm1::open_dialog(toolkit::Form* dialog) {
+    if (dialog) dialog->show_modal();
+}
+
 void TForm1::FormCreate() {
     context_.state.application_directory =
         platform::directory_of(context_.services.executable_path());
@@ -111,12 +114,12 @@ void TForm1::open_gamepad(unsigned pad, std::string_view file_name,
                           std::string_view absent_message) {
     LauncherState& state = context_.state;
     if (context_.services.joystick.poll(pad, state.joystick) != 0) {
-        context_.application.show_message(absent_message);
+        context_.show_message(absent_message);
         return;
     }
     state.current_pad_number = pad;
-    state.current_pad_file = state.application_directory + std::string(file_name);
-    context_.windows.form2->show_modal();
+    state.current_pad_file = context_.application_file(file_name);
+    open_dialog(gamepad_dialog_);
 }
 
 void TForm1::sButton1Click() {
@@ -128,52 +131,16 @@ void TForm1::sButton3Click() {
 }
 
 void TForm1::sButton2Click() {
-    context_.windows.form3->show_modal();
+    open_dialog(keyboard_dialog_);
 }
 
 void TForm1::sButton4Click() {
-    context_.windows.form4->show_modal();
+    open_dialog(display_dialog_);
 }
 
 void TForm1::sButton5Click() {
-    start_program(context_, "GameMain-kb.exe");
+    context_.start_program("GameMain-kb.exe");
     close();
-}
-
-Launcher::Launcher(platform::Services services)
-    : application_(services.boxes), context_{application_, std::move(services), {}, {}} {
-    application_.set_title(application_title);
-}
-
-Launcher::~Launcher() {
-    // The dialogs go first: they are owned by the main window and drawn with its skin.
-    if (form4_) form4_->destroy();
-    if (form3_) form3_->destroy();
-    if (form2_) form2_->destroy();
-    if (form1_) form1_->destroy();
-    form4_.reset();
-    form3_.reset();
-    form2_.reset();
-    form1_.reset();
-}
-
-void Launcher::create_windows() {
-    form1_ = std::make_unique<TForm1>(context_);
-    context_.windows.form1 = form1_.get();
-    application_.create_form(*form1_);
-    form2_ = std::make_unique<TForm2>(context_);
-    context_.windows.form2 = form2_.get();
-    application_.create_form(*form2_);
-    form3_ = std::make_unique<TForm3>(context_);
-    context_.windows.form3 = form3_.get();
-    application_.create_form(*form3_);
-    form4_ = std::make_unique<TForm4>(context_);
-    context_.windows.form4 = form4_.get();
-    application_.create_form(*form4_);
-}
-
-void Launcher::run() {
-    application_.run();
 }
 
 }  // namespace launcher

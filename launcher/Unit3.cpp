@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/key_list.h"
-#include "platform/win32/code_page_win32.h"
 
 namespace launcher {
 namespace {
@@ -170,11 +169,11 @@ void TForm3::FormShow() {
             for (int item = 0; item < sComboBox1.count(); ++item)
                 combo_boxes_[list]->add_item(sComboBox1.item(item));
     }
-    const bool found = file_->open(context_.state.application_directory, platform::ansi_code_page(),
+    const bool found = file_->open(context_.state.application_directory, context_.code_page(),
                                    [this](int binding, keyboard::Selection selection) {
                                        combo_box_of(binding).set_item_index(selection.value_or(-1));
                                    });
-    if (!found) context_.application.show_message(keyboard::missing_file_message);
+    if (!found) context_.show_message(keyboard::missing_file_message);
 }
 
 void TForm3::FormDestroy() {
@@ -188,7 +187,7 @@ void TForm3::sButton1Click() {
         selections[static_cast<std::size_t>(binding)] =
             index < 0 ? keyboard::Selection{} : keyboard::Selection{index};
     }
-    file_->confirm(context_.state.application_directory, platform::ansi_code_page(), selections,
+    file_->confirm(context_.state.application_directory, context_.code_page(), selections,
                    context_.services.starter);
 }
 

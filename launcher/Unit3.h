@@ -6,7 +6,8 @@
 #include <array>
 #include <optional>
 
-#include "Unit1.h"
+#include "context.h"
+#include "toolkit/form.h"
 #include "core/keyboard_settings.h"
 
 namespace launcher {

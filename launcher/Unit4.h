@@ -2,7 +2,8 @@
 
 // The display settings dialog.
 
-#include "Unit1.h"
+#include "context.h"
+#include "toolkit/form.h"
 
 namespace launcher {
 

@@ -5,7 +5,7 @@
 
 #include <exception>
 
-#include "Unit1.h"
+#include "startup.h"
 #include "toolkit/text.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
-#include "Unit3.h"
 #include "core/key_list.h"
 #include "game_fixture.h"
 #include "kit/atomic_file.h"
+#include "startup.h"
 #include "test_support.h"
 
 namespace {
@@ -85,7 +85,7 @@ TEST_F(KeyboardEndToEnd, ChosenKeysReachThePatchedGame) {
     fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
     // The shell's starter (ShellExecuteW); the rest is faked as in the other tests.
     launcher::Launcher launcher({fakes.joystick, platform::system_services().starter, fakes.screen,
-                                 fakes.boxes, [&] { return fakes.executable; }});
+                                 fakes.boxes, [&] { return fakes.executable; }, fakes.code_page});
     launcher.create_windows();
     launcher::TForm3& form3 = launcher.form3();
 

@@ -4,10 +4,7 @@
 
 #include <memory>
 
-#include "Unit1.h"
-#include "Unit2.h"
-#include "Unit3.h"
-#include "Unit4.h"
+#include "startup.h"
 #include "test_support.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/code_page_win32.h"
 #include "platform/win32/services.h"
 #include "toolkit/form.h"
 #include "toolkit/handles.h"
@@ -64,8 +65,9 @@ struct FakeServices {
     FakeScreen screen;
     FakeBoxes boxes;
     std::string executable = "C:\\Игры\\Зорелия\\launcher.exe";
+    const launcher::CodePage& code_page = platform::ansi_code_page();
     platform::Services services() {
-        return {joystick, starter, screen, boxes, [this] { return executable; }};
+        return {joystick, starter, screen, boxes, [this] { return executable; }, code_page};
     }
 };
 

@@ -1,8 +1,6 @@
 // The keyboard settings dialog as a real window under a real launcher, with its key-binding
 // file in a fresh folder and a starter that records what ostrel.ini held when it was called.
 
-#include "Unit3.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 
 #include "core/key_list.h"
 #include "kit/atomic_file.h"
+#include "startup.h"
 #include "test_support.h"
 
 namespace {
@@ -134,8 +133,12 @@ class KeyboardDialogTest : public testing::Test {
     }
     platform::Services services() {
         fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
-        return {fakes.joystick, starter_, fakes.screen, fakes.boxes,
-                [this] { return fakes.executable; }};
+        return {fakes.joystick,
+                starter_,
+                fakes.screen,
+                fakes.boxes,
+                [this] { return fakes.executable; },
+                fakes.code_page};
     }
     launcher::TForm3& make_windows() {
         launcher_.create_windows();

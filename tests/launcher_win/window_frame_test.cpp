@@ -6,8 +6,7 @@
 
 #include <array>
 
-#include "Unit1.h"
-#include "Unit3.h"
+#include "startup.h"
 #include "test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "core/line_list.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -17,6 +18,8 @@ struct Services {
     MessageBoxes& boxes;
     // The full path of the running executable, in UTF-8.
     std::function<std::string()> executable_path;
+    // The system's ANSI code page, for the settings files.
+    const launcher::CodePage& code_page;
 };
 
 // The real services of this system; they live for the whole run.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/code_page_win32.h"
 #include "platform/win32/services.h"
 #include "toolkit/text.h"
 
@@ -73,7 +74,7 @@ Services system_services() {
     static ShellStarter starter;
     static PrimaryScreen screen;
     static SystemMessageBoxes boxes;
-    return Services{joystick, starter, screen, boxes, running_executable_path};
+    return Services{joystick, starter, screen, boxes, running_executable_path, ansi_code_page()};
 }
 
 }  // namespace platform
