@@ -4,7 +4,8 @@
 
 #include <fstream>
 #include <iterator>
-#include <random>
+
+#include "kit_test.h"
 
 namespace fs = std::filesystem;
 
@@ -12,30 +13,19 @@ namespace {
 
 class ReplaceFileAtomically : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device seed;
-        folder_ = fs::temp_directory_path() / ("kit-atomic-" + std::to_string(seed()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     size_t entries() const {
-        return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {}));
+        return static_cast<size_t>(std::distance(fs::directory_iterator(folder_.path()), {}));
     }
 
-    fs::path folder_;
+    kit_test::TempFolder folder_{"kit-atomic-"};
 };
 
 TEST_F(ReplaceFileAtomically, CreatesAndReplacesWholeLeavingNoTemporary) {
     const auto target = folder_ / "settings.ini";
     ASSERT_FALSE(kit::replace_file_atomically(target, std::string("first\r\n\0x", 9)));
-    EXPECT_EQ(read(target), std::string("first\r\n\0x", 9));
+    EXPECT_EQ(kit_test::read_bytes(target), std::string("first\r\n\0x", 9));
     ASSERT_FALSE(kit::replace_file_atomically(target, "second"));
-    EXPECT_EQ(read(target), "second");
+    EXPECT_EQ(kit_test::read_bytes(target), "second");
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -48,7 +38,7 @@ TEST_F(ReplaceFileAtomically, FailureKeepsTargetAndRemovesTemporary) {
     ASSERT_TRUE(reason);
     EXPECT_FALSE(reason->empty());
     EXPECT_NE(reason->back(), '.');
-    EXPECT_EQ(read(target / "inside"), "kept");
+    EXPECT_EQ(kit_test::read_bytes(target / "inside"), "kept");
     EXPECT_EQ(entries(), 1u);
 }
 
@@ -58,10 +48,10 @@ TEST_F(ReplaceFileAtomically, MissingFolderIsReported) {
 }
 
 TEST_F(ReplaceFileAtomically, NonAsciiPath) {
-    const auto target = folder_ / kit::path_from_utf8("Зорелия игра") / "ostrel.ini";
+    const auto target = folder_.path() / kit::path_from_utf8("Зорелия игра") / "ostrel.ini";
     fs::create_directory(target.parent_path());
     ASSERT_FALSE(kit::replace_file_atomically(target, "ok"));
-    EXPECT_EQ(read(target), "ok");
+    EXPECT_EQ(kit_test::read_bytes(target), "ok");
     EXPECT_EQ(kit::path_to_utf8(target.parent_path().filename()), "Зорелия игра");
 }
 

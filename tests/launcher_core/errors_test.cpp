@@ -4,17 +4,15 @@
 
 #include <limits>
 
+#include "kit_test.h"
+
 namespace {
 
 TEST(ErrorTexts, ExactMessages) {
     EXPECT_EQ(launcher::not_integer_message("1 2"), "''1 2'' is not a valid integer value");
     EXPECT_EQ(launcher::not_integer_message(""), "'''' is not a valid integer value");
-    try {
-        launcher::throw_list_index_error(16);
-        FAIL() << "no error raised";
-    } catch (const launcher::Error& error) {
-        EXPECT_STREQ(error.what(), "List index out of bounds (16)");
-    }
+    EXPECT_THROW_MSG(launcher::throw_list_index_error(16), launcher::Error,
+                     "List index out of bounds (16)");
 }
 
 TEST(ShownErrorText, FullStopOnlyAfterACharacterAboveTheFullStop) {
@@ -81,12 +79,8 @@ TEST(StrToInt, RejectsEverythingElseNamingTheText) {
                                  "99999999999999999999",
                                  "١"};
     for (const char* text : cases) {
-        try {
-            const int value = launcher::str_to_int(text);
-            ADD_FAILURE() << "\"" << text << "\" converted to " << value;
-        } catch (const launcher::Error& error) {
-            EXPECT_EQ(error.what(), launcher::not_integer_message(text));
-        }
+        EXPECT_THROW_MSG((void)launcher::str_to_int(text), launcher::Error,
+                         launcher::not_integer_message(text));
     }
 }
 

@@ -15,6 +15,8 @@
 #include "core/errors.h"
 #include "core/key_list.h"
 #include "kit/atomic_file.h"
+#include "kit_test.h"
+#include "recording_starter.h"
 
 namespace {
 
@@ -64,13 +66,8 @@ Selections select_all(std::string_view key) {
 }
 
 void expect_index_error(const std::function<void()>& action, long line) {
-    try {
-        action();
-        ADD_FAILURE() << "no error raised";
-    } catch (const launcher::Error& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "List index out of bounds (" + std::to_string(line) + ")");
-    }
+    EXPECT_THROW_MSG(action(), launcher::Error,
+                     "List index out of bounds (" + std::to_string(line) + ")");
 }
 
 TEST(KeyboardBindings, ReadAndWriteLines3To6And8To16AndEveryListOnce) {
@@ -242,10 +239,7 @@ TEST(KeyboardOk, WithoutFileWritesShippedLayoutWithGameKeysForEmptyLists) {
               expected);
 }
 
-std::string read_bytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using kit_test::read_bytes;
 
 const std::filesystem::path shipped_path =
     std::filesystem::path(KIT_SOURCE_DIR) / "dist" / "ostrel.ini";
@@ -292,44 +286,18 @@ TEST(ShippedBindingsFile, ReadsAsTheGameOwnKeys) {
 // A fresh folder per test, removed afterwards.
 class KeyboardSettingsFolder : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("kit-keyboard-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        directory_ = kit::path_to_utf8(folder_ / "");
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     std::filesystem::path ini() const { return folder_ / "ostrel.ini"; }
     void write_ini(const Lines& lines) const {
-        std::string bytes;
-        for (const auto& line : lines) bytes += line + "\r\n";
-        ASSERT_FALSE(kit::replace_file_atomically(ini(), bytes));
+        ASSERT_FALSE(kit::replace_file_atomically(ini(), kit_test::crlf_text(lines)));
     }
 
-    std::filesystem::path folder_;
-    std::string directory_;
+    kit_test::TempFolder folder_{"kit-keyboard-"};
+    std::string directory_ = folder_.directory();
     BindingsFile file_;
     const launcher::CodePage& ansi_ = launcher::code_page_1251();
 };
 
-// Remembers each start and what ostrel.ini held at that moment.
-class RecordingStarter : public platform::ProgramStarter {
-  public:
-    explicit RecordingStarter(std::filesystem::path ini) : ini_(std::move(ini)) {}
-    void start(const std::string& program, const std::string& working_directory) override {
-        starts.push_back({program, working_directory, read_bytes(ini_)});
-    }
-    struct Start {
-        std::string program, working_directory, ini_at_start;
-    };
-    std::vector<Start> starts;
-
-  private:
-    std::filesystem::path ini_;
-};
+using kit_test::RecordingStarter;
 
 TEST_F(KeyboardSettingsFolder, OpenSelectsFromFileAndOkWritesItThenStartsOstrel) {
     write_ini(read_file);
@@ -352,7 +320,7 @@ TEST_F(KeyboardSettingsFolder, OpenSelectsFromFileAndOkWritesItThenStartsOstrel)
     ASSERT_EQ(starter.starts.size(), 1u);
     EXPECT_EQ(starter.starts[0].program, directory_ + "ostrel.exe");
     EXPECT_EQ(starter.starts[0].working_directory, directory_);
-    EXPECT_EQ(starter.starts[0].ini_at_start, expected_bytes);
+    EXPECT_EQ(starter.starts[0].watched_at_start, expected_bytes);
 }
 
 TEST_F(KeyboardSettingsFolder, OpeningWithoutFileReadsNothingAndOkWritesShippedLayout) {

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 
 #include "core/errors.h"
 #include "kit/atomic_file.h"
+#include "kit_test.h"
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -139,43 +139,23 @@ TEST(LineListIndex, OutOfBoundsNamesTheIndex) {
     EXPECT_EQ(list.at(1), "800");
     for (const long index : {-1L, 2L, 16L}) {
         const auto expected = "List index out of bounds (" + std::to_string(index) + ")";
-        try {
-            (void)list.at(index);
-            ADD_FAILURE() << "at(" << index << ")";
-        } catch (const launcher::Error& error) {
-            EXPECT_EQ(error.what(), expected);
-        }
-        try {
-            list.replace(index, "x");
-            ADD_FAILURE() << "replace(" << index << ")";
-        } catch (const launcher::Error& error) {
-            EXPECT_EQ(error.what(), expected);
-        }
+        EXPECT_THROW_MSG((void)list.at(index), launcher::Error, expected);
+        EXPECT_THROW_MSG(list.replace(index, "x"), launcher::Error, expected);
     }
     EXPECT_EQ(list.lines(), (Lines{"0", "800"}));
 }
 
 class LineListFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device seed;
-        folder_ = fs::temp_directory_path() / ("launcher-lines-" + std::to_string(seed()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string path(const std::string& name) const {
-        return kit::path_to_utf8(folder_ / kit::path_from_utf8(name));
-    }
+    std::string path(const std::string& name) const { return kit::path_to_utf8(folder_ / name); }
     static std::string read(const std::string& path) {
-        std::ifstream in(kit::path_from_utf8(path), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        return kit_test::read_bytes(kit::path_from_utf8(path));
     }
     static void write(const std::string& path, const std::string& bytes) {
         std::ofstream(kit::path_from_utf8(path), std::ios::binary) << bytes;
     }
     std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.path()), {}));
     }
     // The message of the launcher::Error that `action` raises.
     template <typename Action>
@@ -192,11 +172,11 @@ class LineListFile : public ::testing::Test {
         EXPECT_GT(message.size(), prefix.size()) << "the system's reason is missing";
     }
 
-    fs::path folder_;
+    kit_test::TempFolder folder_{"launcher-lines-"};
 };
 
 TEST_F(LineListFile, SavesWholeAndLoadsBackUnderANonAsciiPath) {
-    fs::create_directory(folder_ / kit::path_from_utf8("Зорелия"));
+    fs::create_directory(folder_ / "Зорелия");
     const auto file = path("Зорелия/game.ini");
     write(file, "old line\r\nold line\r\nold line\r\nold line\r\nold line\r\n");
 

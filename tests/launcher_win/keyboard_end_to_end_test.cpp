@@ -14,6 +14,7 @@
 #include "core/key_list.h"
 #include "game_fixture.h"
 #include "kit/atomic_file.h"
+#include "kit_test.h"
 #include "startup.h"
 #include "test_support.h"
 
@@ -21,19 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The build names files by their Unix path; Wine shows the Unix root as drive Z:.
-fs::path host_path(std::string path) {
-    if (path.starts_with('/')) {
-        std::ranges::replace(path, '/', '\\');
-        path = "Z:" + path;
-    }
-    return kit::path_from_utf8(path);
-}
-
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using kit_test::host_path;
+using kit_test::read_bytes;
 
 // The whole file once it has reached `size` bytes, or what there is after `timeout`.
 std::string wait_for_file(const fs::path& path, std::size_t size, std::chrono::seconds timeout) {

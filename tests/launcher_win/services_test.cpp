@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "kit_test.h"
 #include "test_support.h"
 #include "toolkit/text.h"
 
@@ -75,25 +76,6 @@ TEST(ServicesTest, MessageBoxHasTheTitleTextAndOneOkButtonWithAnIconOnlyForError
 }
 
 // A scratch folder, removed at the end.
-class ScratchFolder {
-  public:
-    explicit ScratchFolder(const std::wstring& name) {
-        wchar_t temp[MAX_PATH]{};
-        GetTempPathW(MAX_PATH, temp);
-        root_ = fs::path(temp) / (name + std::to_wstring(GetCurrentProcessId()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path& path() const { return root_; }
-
-  private:
-    fs::path root_;
-};
-
 struct LauncherWindow {
     DWORD process_id;
     HWND window = nullptr;
@@ -110,13 +92,12 @@ BOOL CALLBACK find_launcher_window(HWND window, LPARAM data) {
 }
 
 std::wstring read_utf16(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const std::string bytes = kit_test::read_bytes(file);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
 }
 
 TEST(LauncherExeTest, StartedFromElsewhereItStartsTheGameInItsOwnFolder) {
-    ScratchFolder scratch(L"zorelia-exe-");
+    kit_test::TempFolder scratch("zorelia-exe-");
     const fs::path game = scratch.path() / L"Игра Зорелия";
     const fs::path elsewhere = scratch.path() / L"elsewhere";
     fs::create_directories(game);

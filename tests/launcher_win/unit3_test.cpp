@@ -13,6 +13,8 @@
 
 #include "core/key_list.h"
 #include "kit/atomic_file.h"
+#include "kit_test.h"
+#include "recording_starter.h"
 #include "startup.h"
 #include "test_support.h"
 
@@ -26,25 +28,9 @@ using toolkit::ModalResult;
 
 using Lines = std::vector<std::string>;
 
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// The build names files by their Unix path; Wine shows the Unix root as drive Z:.
-fs::path host_path(std::string path) {
-    if (path.starts_with('/')) {
-        std::ranges::replace(path, '/', '\\');
-        path = "Z:" + path;
-    }
-    return kit::path_from_utf8(path);
-}
-
-std::string crlf_text(const Lines& lines) {
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-    return text;
-}
+using kit_test::crlf_text;
+using kit_test::host_path;
+using kit_test::read_bytes;
 
 // A file of 17 lines: the section header, comments, and `entry(binding)` at each binding's
 // line.
@@ -67,36 +53,13 @@ Lines key_file_with(std::string_view code) {
     });
 }
 
-// Remembers each start and what ostrel.ini held at that moment.
-class RecordingStarter final : public platform::ProgramStarter {
-  public:
-    struct Start {
-        std::string program;
-        std::string working_directory;
-        std::string ini_at_start;
-    };
-    explicit RecordingStarter(fs::path ini) : ini_(std::move(ini)) {}
-    void start(const std::string& program, const std::string& working_directory) override {
-        starts.push_back({program, working_directory, read_bytes(ini_)});
-    }
-    std::vector<Start> starts;
-
-  private:
-    fs::path ini_;
-};
-
 class KeyboardDialogTest : public testing::Test {
   protected:
     KeyboardDialogTest()
-        : folder_(make_folder()),
+        : folder_("Зорелия-"),
           starter_(folder_ / "ostrel.ini"),
           launcher_(services()),
           form3(make_windows()) {}
-
-    ~KeyboardDialogTest() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
 
     ModalResult show_dialog(std::function<void()> inside) {
         return test::show_modal_running(form3, std::move(inside));
@@ -106,7 +69,7 @@ class KeyboardDialogTest : public testing::Test {
         ASSERT_FALSE(kit::replace_file_atomically(ini(), crlf_text(lines)));
     }
     fs::path ini() const { return folder_ / "ostrel.ini"; }
-    std::string directory() const { return kit::path_to_utf8(folder_ / ""); }
+    std::string directory() const { return folder_.directory(); }
 
     toolkit::ComboBox& list(int binding) const { return form3.combo_box_of(binding); }
     // The shown key of a binding's list; empty for no selection.
@@ -123,14 +86,6 @@ class KeyboardDialogTest : public testing::Test {
         SendMessageW(combo.handle(), WM_KEYDOWN, VK_DOWN, 0);
     }
 
-    static fs::path make_folder() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        const fs::path folder =
-            fs::temp_directory_path() / kit::path_from_utf8("Зорелия-" + std::string(test->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        return folder;
-    }
     platform::Services services() {
         fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
         return {fakes.joystick,
@@ -146,8 +101,8 @@ class KeyboardDialogTest : public testing::Test {
     }
 
     test::FakeServices fakes;
-    fs::path folder_;
-    RecordingStarter starter_;
+    kit_test::TempFolder folder_;
+    kit_test::RecordingStarter starter_;
     launcher::Launcher launcher_;
     launcher::TForm3& form3;
 };
@@ -374,7 +329,7 @@ TEST_F(KeyboardDialogTest, OkRewritesOnlyTheBindingLinesThenStartsOstrel) {
     ASSERT_EQ(starter_.starts.size(), 1u);
     EXPECT_EQ(starter_.starts[0].program, directory() + "ostrel.exe");
     EXPECT_EQ(starter_.starts[0].working_directory, directory());
-    EXPECT_EQ(starter_.starts[0].ini_at_start, crlf_text(expected));
+    EXPECT_EQ(starter_.starts[0].watched_at_start, crlf_text(expected));
     EXPECT_TRUE(fakes.boxes.shown.empty());
 }
 
@@ -447,7 +402,7 @@ TEST_F(KeyboardDialogTest, OkAfterAnOpeningWithoutFileWritesTheShippedFile) {
     ASSERT_EQ(fakes.boxes.shown.size(), 1u);  // the missing file
     EXPECT_EQ(read_bytes(ini()), read_bytes(host_path(SHIPPED_OSTREL_INI)));
     ASSERT_EQ(starter_.starts.size(), 1u);
-    EXPECT_EQ(starter_.starts[0].ini_at_start, read_bytes(host_path(SHIPPED_OSTREL_INI)));
+    EXPECT_EQ(starter_.starts[0].watched_at_start, read_bytes(host_path(SHIPPED_OSTREL_INI)));
 }
 
 TEST_F(KeyboardDialogTest, OkWhereAFolderStandsForTheFileReportsAndStartsNothing) {

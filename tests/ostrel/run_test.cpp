@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "game_fixture.h"
 #include "kit/atomic_file.h"
+#include "kit_test.h"
 #include "patch.h"
 
 #ifdef _WIN32
@@ -50,14 +50,8 @@ struct Handle {
     }
 };
 
-// The build hands us a Unix path; Wine shows the Unix root as drive Z:.
 std::wstring program_path() {
-    std::string path = OSTREL_PROGRAM;
-    if (path.starts_with('/')) {
-        std::ranges::replace(path, '/', '\\');
-        path = "Z:" + path;
-    }
-    return kit::path_from_utf8(path).wstring();
+    return kit_test::host_path(OSTREL_PROGRAM).wstring();
 }
 
 // The C runtime of a Windows console program writes "\n" as "\r\n" in text mode.
@@ -151,10 +145,7 @@ std::string console(std::string_view text) {
     return result;
 }
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using kit_test::read_bytes;
 
 void write_file(const fs::path& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary)
@@ -190,33 +181,23 @@ constexpr std::string_view done = "done! GameMain-kb.exe created\n";
 
 class OstrelProgram : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device seed;
-        const auto name = "ostrel-run-" + std::to_string(seed());
-        folder_ = fs::temp_directory_path() / name;
-        error_file_ = fs::temp_directory_path() / (name + ".stderr");
-        fs::create_directories(folder_);
-    }
-    void TearDown() override {
-        fs::remove_all(folder_);
-        fs::remove(error_file_);
-    }
-
     RunResult run_in_folder() {
-        auto result = run_ostrel(folder_, error_file_);
-        result.err = read_file(error_file_);
+        auto result = run_ostrel(folder_.path(), error_file_);
+        result.err = read_bytes(error_file_);
         return result;
     }
     std::set<std::string> entries() const {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder_))
+        for (const auto& entry : fs::directory_iterator(folder_.path()))
             names.insert(kit::path_to_utf8(entry.path().filename()));
         return names;
     }
     fs::path at(const char* name) const { return folder_ / name; }
 
-    fs::path folder_;
-    fs::path error_file_;
+    kit_test::TempFolder folder_{"ostrel-run-"};
+    // Outside the game folder, so that it is not one of the folder's entries.
+    kit_test::TempFolder error_folder_{"ostrel-stderr-"};
+    fs::path error_file_ = error_folder_ / "stderr";
 };
 
 TEST_F(OstrelProgram, RefusesMissingShortOrOtherGames) {
@@ -256,8 +237,8 @@ TEST_F(OstrelProgram, WithoutKeyFileCopiesTheGamesOwnKeys) {
 
     auto expected = make_game(720896);
     ostrel::patch_game(expected, ostrel::KeyFile());
-    EXPECT_TRUE(read_file(at("GameMain-kb.exe")) == as_text(expected));
-    EXPECT_TRUE(read_file(at("GameMain.exe")) == game);
+    EXPECT_TRUE(read_bytes(at("GameMain-kb.exe")) == as_text(expected));
+    EXPECT_TRUE(read_bytes(at("GameMain.exe")) == game);
     EXPECT_EQ(entries(), (std::set<std::string>{"GameMain.exe", "GameMain-kb.exe"}));
 }
 
@@ -299,10 +280,10 @@ TEST_F(OstrelProgram, AppliesTheKeyFileAndReplacesAnOldCopy) {
 
     auto expected = make_game();
     ostrel::patch_game(expected, ostrel::KeyFile(key_file));
-    const auto written = read_file(at("GameMain-kb.exe"));
+    const auto written = read_bytes(at("GameMain-kb.exe"));
     EXPECT_TRUE(written == as_text(expected));
     EXPECT_EQ(get_u32(std::span(expected), 0x60E95), 0x9Du + displacement);
-    EXPECT_EQ(read_file(at("ostrel.ini")), key_file);
+    EXPECT_EQ(read_bytes(at("ostrel.ini")), key_file);
     EXPECT_EQ(entries(), (std::set<std::string>{"GameMain.exe", "GameMain-kb.exe", "ostrel.ini"}));
 }
 
@@ -342,8 +323,8 @@ TEST_F(OstrelProgram, UnwritableCopyLeavesEverythingAsItWas) {
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.err.find("GameMain-kb.exe"), std::string::npos) << result.err;
     EXPECT_EQ(std::ranges::count(result.err, '\n'), 1) << result.err;
-    EXPECT_EQ(read_file(at("GameMain-kb.exe") / "inside"), "kept");
-    EXPECT_TRUE(read_file(at("GameMain.exe")) == game);
+    EXPECT_EQ(read_bytes(at("GameMain-kb.exe") / "inside"), "kept");
+    EXPECT_TRUE(read_bytes(at("GameMain.exe")) == game);
     EXPECT_EQ(entries(), (std::set<std::string>{"GameMain.exe", "GameMain-kb.exe"}));
 }
 

@@ -1,0 +1,68 @@
+#include "kit_test.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "kit/atomic_file.h"
+
+namespace kit_test {
+
+namespace fs = std::filesystem;
+
+std::string read_bytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string crlf_text(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += line + "\r\n";
+    return text;
+}
+
+fs::path host_path(std::string build_path) {
+#ifdef _WIN32
+    if (build_path.starts_with('/')) {
+        std::ranges::replace(build_path, '/', '\\');
+        build_path = "Z:" + build_path;
+    }
+#endif
+    return kit::path_from_utf8(build_path);
+}
+
+namespace {
+
+std::string running_test_name() {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    if (!test) return "outside-a-test";
+    std::string name = std::string(test->test_suite_name()) + "-" + test->name();
+    // Parameterised names carry '/', which would make a subfolder.
+    std::ranges::replace(name, '/', '-');
+    return name;
+}
+
+}  // namespace
+
+TempFolder::TempFolder(std::string_view prefix)
+    : path_(fs::temp_directory_path() /
+            kit::path_from_utf8(std::string(prefix) + running_test_name())) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+std::string TempFolder::directory() const {
+    return kit::path_to_utf8(path_ / "");
+}
+
+fs::path TempFolder::operator/(std::string_view name) const {
+    return path_ / kit::path_from_utf8(name);
+}
+
+}  // namespace kit_test

@@ -1,0 +1,56 @@
+#pragma once
+
+// What the tests of both programs share: files read back whole, a fresh folder per test,
+// the host path of a file the build names, and one assertion for an error and its message.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kit_test {
+
+// The bytes of a file; empty when it cannot be read.
+std::string read_bytes(const std::filesystem::path& path);
+
+// Every line followed by CR LF, as the settings files are written.
+std::string crlf_text(const std::vector<std::string>& lines);
+
+// The build names files by their Unix path; under Wine the Unix root shows as drive Z:.
+// Natively the path stays as it is.
+std::filesystem::path host_path(std::string build_path);
+
+// A new empty folder in the system's temporary folder, named `prefix` (UTF-8) and the
+// running test's name, removed with everything in it at the end.
+class TempFolder {
+  public:
+    explicit TempFolder(std::string_view prefix);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // The folder in UTF-8 with its trailing separator, as the application directory is.
+    std::string directory() const;
+    std::filesystem::path operator/(std::string_view name) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace kit_test
+
+// Expects `statement` to raise `exception` with exactly `message` as its what().
+#define EXPECT_THROW_MSG(statement, exception, message)                                   \
+    do {                                                                                  \
+        bool kit_raised = false;                                                          \
+        try {                                                                             \
+            statement;                                                                    \
+        } catch (const exception& kit_error) {                                            \
+            kit_raised = true;                                                            \
+            EXPECT_EQ(std::string(kit_error.what()), std::string(message)) << #statement; \
+        }                                                                                 \
+        EXPECT_TRUE(kit_raised) << #statement " raised no " #exception;                   \
+    } while (false)
