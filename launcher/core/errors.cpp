@@ -16,14 +16,6 @@ std::string not_integer_message(std::string_view text) {
     return "''" + std::string(text) + "'' is not a valid integer value";
 }
 
-// Text is UTF-8, so a message ending in a non-ASCII character ends in a byte of 0x80 or
-// more: that character's code is above "." and the message gets its full stop.
-std::string shown_error_text(std::string_view message) {
-    std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
-    return text;
-}
-
 namespace {
 
 // Optional sign, then decimal digits or "$"/"0x"/"0X" and hexadecimal digits; the value
