@@ -378,9 +378,8 @@ LRESULT CALLBACK Form::window_proc(HWND window, UINT msg, WPARAM wparam, LPARAM 
         self->handle_ = nullptr;
         return result;
     }
-    return self->application_.guard(
-        [&] { return self->message(msg, wparam, lparam); },
-        [&] { return answer_failed_message(window, msg, by_default); });
+    return self->application_.guard([&] { return self->message(msg, wparam, lparam); },
+                                    [&] { return answer_failed_message(window, msg, by_default); });
 }
 
 }  // namespace toolkit
