@@ -5,8 +5,8 @@
 
 #include <exception>
 
+#include "kit/text.h"
 #include "startup.h"
-#include "toolkit/text.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         launcher.run();
     } catch (const std::exception& error) {
         // Start-up failed (a malformed skin, a missing resource): say why instead of crashing.
-        const std::wstring text = toolkit::widen(error.what());
-        const std::wstring title = toolkit::widen(launcher::application_title);
+        const std::wstring text = kit::text::widen(error.what());
+        const std::wstring title = kit::text::widen(launcher::application_title);
         MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <string>
 
+#include "kit/text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -149,13 +151,7 @@ std::string last_system_error() {
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string text;
-    if (length != 0 && buffer != nullptr) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), nullptr,
-                                             0, nullptr, nullptr);
-        text.resize(static_cast<size_t>(size));
-        WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size,
-                            nullptr, nullptr);
-    }
+    if (length != 0 && buffer != nullptr) text = text::narrow({buffer, length});
     if (buffer != nullptr) LocalFree(buffer);
     if (text.empty()) text = "System error " + std::to_string(code);
     return trim_reason(std::move(text));

@@ -1,7 +1,7 @@
 #pragma once
 
 // Errors that a window's handler does not handle itself: the toolkit's dispatch catches them
-// and shows their message (see shown_error_text).
+// and shows their message in the error box.
 
 #include <stdexcept>
 #include <string>
@@ -19,11 +19,6 @@ class Error : public std::runtime_error {
 
 // "''%s'' is not a valid integer value"
 std::string not_integer_message(std::string_view text);
-
-// The text of the error box: the message, followed by "." when its last character's code
-// is above that of ".". A message ending in a non-ASCII character gets the full stop (its
-// code is above that of "."); an empty message gets nothing.
-std::string shown_error_text(std::string_view message);
 
 // Text to a 32-bit signed integer, strictly: an optional "+" or "-", then either decimal
 // digits or "$", "0x" or "0X" followed by hexadecimal digits (either case), and nothing

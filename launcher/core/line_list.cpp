@@ -7,37 +7,18 @@
 
 #include "core/errors.h"
 #include "kit/atomic_file.h"
+#include "kit/text.h"
 #include "kit/unicode.h"
 
 namespace launcher {
 
 namespace {
 
-constexpr std::string_view utf16_le_mark = "\xFF\xFE";
-constexpr std::string_view utf16_be_mark = "\xFE\xFF";
-constexpr std::string_view utf8_mark = "\xEF\xBB\xBF";
-
+// Lines go to the windows as UTF-8, so what follows a UTF-8 mark is made well-formed.
 std::string decode_text(std::string_view bytes, const CodePage& ansi) {
-    if (bytes.starts_with(utf16_le_mark))
-        return kit::unicode::utf16_bytes_to_utf8(bytes.substr(utf16_le_mark.size()), false);
-    if (bytes.starts_with(utf16_be_mark))
-        return kit::unicode::utf16_bytes_to_utf8(bytes.substr(utf16_be_mark.size()), true);
-    if (bytes.starts_with(utf8_mark))
-        return kit::unicode::sanitize_utf8(bytes.substr(utf8_mark.size()));
+    if (auto text = kit::text::decode_marked_text(bytes, kit::text::MarkedUtf8::sanitize))
+        return std::move(*text);
     return ansi.decode(bytes);
-}
-
-std::vector<std::string> split_lines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
-    return lines;
 }
 
 struct FileCloser {
@@ -73,10 +54,10 @@ std::string read_whole_file(const std::string& path) {
 }  // namespace
 
 LineList LineList::from_bytes(std::string_view bytes, const CodePage& ansi) {
-    auto text = decode_text(bytes, ansi);
-    if (const auto end = text.find('\0'); end != std::string::npos) text.resize(end);
+    const std::string text = decode_text(bytes, ansi);
     LineList list;
-    list.lines_ = split_lines(text);
+    for (const std::string_view line : kit::text::split_lines(text, kit::text::LineEnds::any))
+        list.lines_.emplace_back(line);
     return list;
 }
 
@@ -88,7 +69,7 @@ std::string LineList::to_bytes(const CodePage& ansi) const {
     }
     if (auto bytes = ansi.encode(text)) return std::move(*bytes);
     // A character the ANSI code page cannot hold: UTF-8 with its mark keeps every line.
-    return std::string(utf8_mark) + kit::unicode::sanitize_utf8(text);
+    return std::string(kit::text::utf8_mark) + kit::unicode::sanitize_utf8(text);
 }
 
 void LineList::load_from_file(const std::string& path, const CodePage& ansi) {

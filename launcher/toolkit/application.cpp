@@ -5,7 +5,6 @@
 
 #include <stdexcept>
 
-#include "core/errors.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 #include "toolkit/system_dialogs.h"
@@ -87,21 +86,41 @@ SkinManager& Application::skin() const {
 
 bool Application::dispatch(const std::function<void()>& handler) noexcept {
     if (!handler) return true;
-    std::string message;
     try {
         handler();
         return true;
-    } catch (const std::exception& error) {  // launcher::Error included
-        message = error.what();
     } catch (...) {
-        message = "Unknown error";
+        report_current_error();
     }
+    return false;
+}
+
+std::string Application::error_text(std::string_view message) {
+    std::string text(message);
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+    return text;
+}
+
+void Application::report_current_error() noexcept {
     try {
-        boxes_.show(title_, launcher::shown_error_text(message), platform::BoxKind::error);
+        std::string message = "Unknown error";
+        try {
+            throw;
+        } catch (const std::exception& error) {  // the launcher's errors included
+            message = error.what();
+        } catch (...) {
+        }
+        boxes_.show(title_, error_text(message), platform::BoxKind::error);
     } catch (...) {
         // Nothing is left to tell the player with; the application carries on.
     }
-    return false;
+}
+
+void Application::report_window_error() noexcept {
+    if (reporting_window_error_) return;
+    reporting_window_error_ = true;
+    report_current_error();
+    reporting_window_error_ = false;
 }
 
 void Application::show_message(std::string_view text) const {

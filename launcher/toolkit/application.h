@@ -5,6 +5,8 @@
 // the event loop, and is the one dispatch point through which every handler runs.
 
 #include <windows.h>
+// After <windows.h>:
+#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -29,7 +31,6 @@ class Application {
 
     const std::string& title() const { return title_; }
     void set_title(std::string_view title) { title_ = title; }
-    platform::MessageBoxes& message_boxes() const { return boxes_; }
 
     // Tahoma 8 pt (11 pixels high): one font object shared by every window and control.
     HFONT font() const { return font_.get(); }
@@ -46,6 +47,24 @@ class Application {
     // box captioned with the title, and the application carries on. Returns whether the
     // handler ran to its end.
     bool dispatch(const std::function<void()>& handler) noexcept;
+    // The body of a window procedure, which no error may leave for the system's frames:
+    // runs `body` and returns its result. An error escaping it is shown as dispatch shows a
+    // handler's (one box at a time: a window that fails while a box is open fails again on
+    // every repaint), then `fallback` (the window's default handling) answers the message.
+    template <class Body, class Fallback>
+    LRESULT guard(Body&& body, Fallback&& fallback) noexcept {
+        try {
+            return body();
+        } catch (...) {
+            report_window_error();
+        }
+        return fallback();
+    }
+    // The text of the error box: the message, followed by "." when its last character's
+    // code is above that of ".". Text is UTF-8, so a message ending in a non-ASCII
+    // character ends in a byte of 0x80 or more and gets the full stop; an empty message
+    // gets nothing.
+    static std::string error_text(std::string_view message);
     // The application's own messages: a box with the title, the text and one OK button.
     void show_message(std::string_view text) const;
 
@@ -62,6 +81,10 @@ class Application {
     static void process_messages();
 
   private:
+    // Shows the error being handled in the error box; for catch blocks.
+    void report_current_error() noexcept;
+    void report_window_error() noexcept;
+
     platform::MessageBoxes& boxes_;
     std::string title_;
     FontHandle font_;
@@ -71,8 +94,37 @@ class Application {
     SkinManager* skin_ = nullptr;
     Form* main_form_ = nullptr;
     bool com_ready_ = false;
+    bool reporting_window_error_ = false;
     std::unique_ptr<SystemDialogSkin> system_dialogs_;
 };
+
+// How a window answers a message whose handling failed: by its default handling, but a
+// paint request is dropped, as the default painting of a skinned control could ask for the
+// failing painting again without end.
+template <class Default>
+LRESULT answer_failed_message(HWND window, UINT msg, const Default& by_default) noexcept {
+    if (msg != WM_PAINT) return by_default();
+    ValidateRect(window, nullptr);
+    return 0;
+}
+
+// The window procedure of a window subclassed for `owner` (SetWindowSubclass with the
+// owner as its data): the owner's subclass_message answers under the application's guard,
+// the window's own handling when it fails; subclass_ended runs as the window goes.
+template <class Owner>
+LRESULT CALLBACK guarded_subclass_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam,
+                                       UINT_PTR, DWORD_PTR data) noexcept {
+    auto& owner = *reinterpret_cast<Owner*>(data);
+    const auto by_default = [&] { return DefSubclassProc(window, msg, wparam, lparam); };
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, guarded_subclass_proc<Owner>, 0);
+        owner.subclass_ended(window);
+        return by_default();
+    }
+    return owner.application().guard(
+        [&] { return owner.subclass_message(window, msg, wparam, lparam); },
+        [&] { return answer_failed_message(window, msg, by_default); });
+}
 
 // The window classes of the toolkit, registered by the application.
 extern const wchar_t* const form_window_class;

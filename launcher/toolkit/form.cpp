@@ -1,10 +1,11 @@
 #include "toolkit/form.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include "kit/text.h"
 #include "toolkit/application.h"
 #include "toolkit/skin_manager.h"
-#include "toolkit/text.h"
 
 namespace toolkit {
 namespace {
@@ -13,24 +14,22 @@ namespace {
 // Escape when the window has no default or cancel button: those must stay without effect.
 constexpr int first_control_id = 100;
 
+template <class Kind>
+std::unique_ptr<Control> make(Form& form, const ControlSpec& spec, int id) {
+    return std::make_unique<Kind>(form, spec, id);
+}
+
+// By ControlKind.
+using MakeControl = std::unique_ptr<Control> (*)(Form&, const ControlSpec&, int);
+constexpr MakeControl control_makers[] = {make<Button>,   make<ComboBox>,    make<Label>,
+                                          make<GroupBox>, make<RadioButton>, make<CheckBox>,
+                                          make<Image>};
+static_assert(std::size(control_makers) == static_cast<std::size_t>(ControlKind::image) + 1);
+
 std::unique_ptr<Control> make_control(Form& form, const ControlSpec& spec, int id) {
-    switch (spec.kind) {
-        case ControlKind::button:
-            return std::make_unique<Button>(form, spec, id);
-        case ControlKind::combo_box:
-            return std::make_unique<ComboBox>(form, spec, id);
-        case ControlKind::label:
-            return std::make_unique<Label>(form, spec, id);
-        case ControlKind::group_box:
-            return std::make_unique<GroupBox>(form, spec, id);
-        case ControlKind::radio_button:
-            return std::make_unique<RadioButton>(form, spec, id);
-        case ControlKind::check_box:
-            return std::make_unique<CheckBox>(form, spec, id);
-        case ControlKind::image:
-            return std::make_unique<Image>(form, spec, id);
-    }
-    throw std::logic_error("unknown control kind");
+    const auto kind = static_cast<std::size_t>(spec.kind);
+    if (kind >= std::size(control_makers)) throw std::logic_error("unknown control kind");
+    return control_makers[kind](form, spec, id);
 }
 
 POINT centred(const RECT& outer, const RECT& area) {
@@ -110,7 +109,7 @@ void Form::create() {
     RECT outer{0, 0, client_width_, client_height_};
     AdjustWindowRectEx(&outer, style, FALSE, ex_style);
     HWND owner = is_main ? nullptr : application_.main_form()->handle();
-    const std::wstring caption = widen(caption_);
+    const std::wstring caption = kit::text::widen(caption_);
     CreateWindowExW(ex_style, form_window_class, caption.c_str(), style, CW_USEDEFAULT,
                     CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                     nullptr, GetModuleHandleW(nullptr), this);
@@ -338,10 +337,8 @@ LRESULT Form::message(UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills everything
         case WM_PAINT: {
-            PAINTSTRUCT paint_info{};
-            HDC dc = BeginPaint(handle_, &paint_info);
-            paint(dc);
-            EndPaint(handle_, &paint_info);
+            const PaintDc dc(handle_);
+            paint(dc.get());
             return 0;
         }
         case WM_PRINTCLIENT:
@@ -366,21 +363,23 @@ LRESULT Form::message(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
 }
 
-LRESULT CALLBACK Form::window_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK Form::window_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) noexcept {
     auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (msg == WM_NCCREATE) {
         self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->handle_ = window;
     }
-    if (!self) return DefDlgProcW(window, msg, wparam, lparam);
+    const auto by_default = [&] { return DefDlgProcW(window, msg, wparam, lparam); };
+    if (!self) return by_default();
     if (msg == WM_NCDESTROY) {
-        const LRESULT result = DefDlgProcW(window, msg, wparam, lparam);
+        const LRESULT result = by_default();
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->handle_ = nullptr;
         return result;
     }
-    return self->message(msg, wparam, lparam);
+    return self->application_.guard([&] { return self->message(msg, wparam, lparam); },
+                                    [&] { return answer_failed_message(window, msg, by_default); });
 }
 
 }  // namespace toolkit

@@ -107,7 +107,7 @@ class Form {
     FrameLayout frame_layout() const { return frame_.layout(); }
     FrameLook frame_look() const { return frame_.look(); }
 
-    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK window_proc(HWND, UINT, WPARAM, LPARAM) noexcept;
 
   private:
     friend class Control;

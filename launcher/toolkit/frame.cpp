@@ -9,10 +9,6 @@
 namespace toolkit {
 namespace {
 
-POINT point_of(LPARAM lparam) {
-    return {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-}
-
 CaptionButton caption_button_of(WPARAM hit) {
     if (hit == HTCLOSE) return CaptionButton::close;
     if (hit == HTMINBUTTON) return CaptionButton::minimize;
@@ -88,11 +84,17 @@ void SkinnedFrame::set_hot_button(CaptionButton button) {
     repaint();
 }
 
-void SkinnedFrame::release_caption_button(POINT client_point) {
+// Mouse messages of the client area while a caption button is held: over that button?
+bool SkinnedFrame::over_pressed_button(LPARAM client_point) const {
     const FrameLayout parts = layout();
-    const POINT at{client_point.x + parts.client.left, client_point.y + parts.client.top};
+    const POINT at{GET_X_LPARAM(client_point) + parts.client.left,
+                   GET_Y_LPARAM(client_point) + parts.client.top};
+    return parts.button_at(at) == pressed_button_;
+}
+
+void SkinnedFrame::release_caption_button(LPARAM client_point) {
     const CaptionButton button = pressed_button_;
-    const bool inside = parts.button_at(at) == button;
+    const bool inside = over_pressed_button(client_point);
     pressed_button_ = CaptionButton::none;
     pressed_inside_ = false;
     ReleaseCapture();
@@ -100,6 +102,26 @@ void SkinnedFrame::release_caption_button(POINT client_point) {
     if (inside)
         SendMessageW(window_, WM_SYSCOMMAND,
                      button == CaptionButton::close ? SC_CLOSE : SC_MINIMIZE, 0);
+}
+
+LRESULT SkinnedFrame::hit_test(LPARAM lparam, const std::function<LRESULT()>& by_default) const {
+    const FrameLayout parts = layout();
+    RECT window{};
+    GetWindowRect(window_, &window);
+    const POINT at{GET_X_LPARAM(lparam) - window.left, GET_Y_LPARAM(lparam) - window.top};
+    switch (parts.button_at(at)) {
+        case CaptionButton::close:
+            return HTCLOSE;
+        case CaptionButton::minimize:
+            return HTMINBUTTON;
+        case CaptionButton::none:
+            break;
+    }
+    const LRESULT result = by_default();
+    // Where the system would have its own boxes, this window shows its title bar.
+    if (result == HTCLOSE || result == HTMINBUTTON || result == HTMAXBUTTON || result == HTHELP)
+        return HTCAPTION;
+    return result;
 }
 
 // The system keeps the frame's sizes, hit testing, dragging, system menu and keys; the
@@ -121,28 +143,26 @@ bool SkinnedFrame::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& resu
             result = default_proc(msg, wparam, -1);
             repaint();
             return true;
-        case WM_NCHITTEST: {
-            const FrameLayout parts = layout();
-            RECT window{};
-            GetWindowRect(window_, &window);
-            const POINT at{GET_X_LPARAM(lparam) - window.left, GET_Y_LPARAM(lparam) - window.top};
-            switch (parts.button_at(at)) {
-                case CaptionButton::close:
-                    result = HTCLOSE;
-                    return true;
-                case CaptionButton::minimize:
-                    result = HTMINBUTTON;
-                    return true;
-                case CaptionButton::none:
-                    break;
-            }
-            result = by_default();
-            // Where the system would have its own boxes, this window shows its title bar.
-            if (result == HTCLOSE || result == HTMINBUTTON || result == HTMAXBUTTON ||
-                result == HTHELP)
-                result = HTCAPTION;
+        case WM_NCHITTEST:
+            result = hit_test(lparam, by_default);
             return true;
-        }
+        case WM_SETTEXT:
+        case WM_SETICON:
+        case WM_EXITMENULOOP:
+        case WM_EXITSIZEMOVE:
+            // The system paints its caption straight away on these.
+            result = by_default();
+            repaint();
+            return true;
+        default:
+            return mouse_message(msg, wparam, lparam, result, default_proc);
+    }
+}
+
+// The mouse over the caption buttons the frame painted.
+bool SkinnedFrame::mouse_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result,
+                                 const DefaultProc& default_proc) {
+    switch (msg) {
         case WM_NCMOUSEMOVE:
             if (!tracking_leave_) {
                 TRACKMOUSEEVENT track{sizeof(TRACKMOUSEEVENT), TME_LEAVE | TME_NONCLIENT, window_,
@@ -159,11 +179,7 @@ bool SkinnedFrame::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& resu
             return false;
         case WM_MOUSEMOVE:
             if (pressed_button_ != CaptionButton::none) {
-                const FrameLayout parts = layout();
-                const POINT client = point_of(lparam);
-                const POINT at{client.x + parts.client.left, client.y + parts.client.top};
-                const bool inside = parts.button_at(at) == pressed_button_;
-                if (inside != pressed_inside_) {
+                if (const bool inside = over_pressed_button(lparam); inside != pressed_inside_) {
                     pressed_inside_ = inside;
                     repaint();
                 }
@@ -183,12 +199,12 @@ bool SkinnedFrame::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& resu
                 return true;
             }
             // Dragging by the title bar, the system menu: the system's, then the frame again.
-            result = by_default();
+            result = default_proc(msg, wparam, lparam);
             repaint();
             return true;
         case WM_LBUTTONUP:
             if (pressed_button_ == CaptionButton::none) return false;
-            release_caption_button(point_of(lparam));
+            release_caption_button(lparam);
             result = 0;
             return true;
         case WM_CAPTURECHANGED:
@@ -199,14 +215,6 @@ bool SkinnedFrame::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& resu
                 repaint();
             }
             return false;
-        case WM_SETTEXT:
-        case WM_SETICON:
-        case WM_EXITMENULOOP:
-        case WM_EXITSIZEMOVE:
-            // The system paints its caption straight away on these.
-            result = by_default();
-            repaint();
-            return true;
         default:
             return false;
     }

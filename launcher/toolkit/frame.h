@@ -36,9 +36,13 @@ class SkinnedFrame {
                  const DefaultProc& default_proc);
 
   private:
+    bool mouse_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result,
+                       const DefaultProc& default_proc);
+    LRESULT hit_test(LPARAM lparam, const std::function<LRESULT()>& by_default) const;
     void paint(HDC dc) const;
     void set_hot_button(CaptionButton button);
-    void release_caption_button(POINT client_point);
+    bool over_pressed_button(LPARAM client_point) const;
+    void release_caption_button(LPARAM client_point);
 
     Application& application_;
     bool minimize_box_;

@@ -42,6 +42,21 @@ class Selected {
     HGDIOBJ old_;
 };
 
+// BeginPaint and EndPaint around one scope, so that an error while painting still ends it.
+class PaintDc {
+  public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDc() { EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // A COM interface pointer released at the end of its life.
 template <class Interface>
 class ComPtr {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "toolkit/text.h"
+#include "kit/text.h"
 
 namespace toolkit {
 namespace {
@@ -37,7 +37,7 @@ std::span<const std::uint8_t> resource_bytes(std::wstring_view name) {
     HRSRC info = FindResourceW(nullptr, resource_name.c_str(), MAKEINTRESOURCEW(10));  // RCDATA
     HGLOBAL handle = info ? LoadResource(nullptr, info) : nullptr;
     const void* data = handle ? LockResource(handle) : nullptr;
-    if (!data) throw std::runtime_error("Missing resource " + narrow(name));
+    if (!data) throw std::runtime_error("Missing resource " + kit::text::narrow(name));
     return {static_cast<const std::uint8_t*>(data), SizeofResource(nullptr, info)};
 }
 

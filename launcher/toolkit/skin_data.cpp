@@ -32,17 +32,11 @@
 #include <optional>
 #include <utility>
 
+#include "kit/text.h"
+
 namespace skin {
 
 namespace {
-
-using namespace std::string_view_literals;
-
-constexpr std::array known_sections{"FORM"sv,     "LABEL"sv,       "BUTTON"sv,   "COMBOBOX"sv,
-                                    "GROUPBOX"sv, "RADIOBUTTON"sv, "CHECKBOX"sv, "CAPTION"sv};
-
-constexpr std::array known_states{"normal"sv,  "hot"sv,      "pressed"sv, "focused"sv, "disabled"sv,
-                                  "default"sv, "selected"sv, "checked"sv, "inactive"sv};
 
 // The colours the toolkit draws with. In a drop-down list, "list" is the open list's
 // background and the highlighted item is drawn in "text:selected" on "selection"; the open
@@ -131,63 +125,37 @@ constexpr auto required_color_table = [] {
     return table;
 }();
 
-char ascii_upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char ascii_lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+// Every required colour names a section and a state of the skin text.
+static_assert(std::ranges::all_of(required_color_table, [](const RequiredColor& color) {
+    return std::ranges::find(section_names, color.section) != section_names.end() &&
+           (color.state.empty() ||
+            std::ranges::find(state_names, color.state) != state_names.end());
+}));
 
-std::string to_upper(std::string_view text) {
-    std::string result(text);
-    std::ranges::transform(result, result.begin(), ascii_upper);
-    return result;
-}
-
-std::string to_lower(std::string_view text) {
-    std::string result(text);
-    std::ranges::transform(result, result.begin(), ascii_lower);
-    return result;
-}
-
-std::string_view trim(std::string_view text) {
-    constexpr auto blanks = " \t"sv;
-    const auto first = text.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
+using kit::text::to_lower_ascii;
+using kit::text::to_upper_ascii;
+using kit::text::trim;
 
 bool is_name_char(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-std::optional<std::uint8_t> hex_digit(char c) {
-    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
-    c = ascii_lower(c);
-    if (c >= 'a' && c <= 'f') return static_cast<std::uint8_t>(c - 'a' + 10);
-    return std::nullopt;
-}
-
 std::optional<Color> parse_color(std::string_view text) {
     if (text.size() != 7 || text[0] != '#') return std::nullopt;
-    std::array<std::uint8_t, 3> channels{};
-    for (std::size_t i = 0; i < channels.size(); ++i) {
-        const auto high = hex_digit(text[1 + 2 * i]);
-        const auto low = hex_digit(text[2 + 2 * i]);
-        if (!high || !low) return std::nullopt;
-        channels[i] = static_cast<std::uint8_t>(*high << 4 | *low);
-    }
-    return Color{channels[0], channels[1], channels[2]};
+    const auto value = kit::text::parse_digits(text.substr(1), 16);
+    if (!value) return std::nullopt;
+    return Color{static_cast<std::uint8_t>(*value >> 16), static_cast<std::uint8_t>(*value >> 8),
+                 static_cast<std::uint8_t>(*value)};
 }
 
 // "normal" names the bare property; other states are kept lower-case.
 std::string normalize_state(std::string_view state) {
-    std::string lower = to_lower(state);
+    std::string lower = to_lower_ascii(state);
     return lower == "normal" ? std::string() : lower;
 }
 
 std::string color_key(std::string_view section, std::string_view property, std::string_view state) {
-    std::string key = to_upper(section) + "/" + to_lower(property);
+    std::string key = to_upper_ascii(section) + "/" + to_lower_ascii(property);
     if (!state.empty()) key += ":" + std::string(state);
     return key;
 }
@@ -213,15 +181,9 @@ class Parser {
     std::string name;
 
     void read(std::string_view text) {
-        constexpr auto byte_order_mark = "\xEF\xBB\xBF"sv;
-        if (text.starts_with(byte_order_mark)) text.remove_prefix(byte_order_mark.size());
-        while (!text.empty()) {
-            const auto end = text.find('\n');
-            std::string_view line = text.substr(0, end);
-            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-            if (line.ends_with('\r')) line.remove_suffix(1);
+        for (const std::string_view line :
+             kit::text::split_lines(kit::text::without_utf8_mark(text), kit::text::LineEnds::lf))
             read_line(++line_number_, trim(line));
-        }
         if (name.empty()) fail_at(line_number_ + 1, "the text ends before the name line");
     }
 
@@ -239,7 +201,8 @@ class Parser {
 
     void read_name(std::size_t number, std::string_view line) {
         const auto equals = line.find('=');
-        if (equals == std::string_view::npos || to_lower(trim(line.substr(0, equals))) != "name")
+        if (equals == std::string_view::npos ||
+            to_lower_ascii(trim(line.substr(0, equals))) != "name")
             fail_at(number, "a skin begins with its name line \"name = ...\"");
         name = trim(line.substr(equals + 1));
         if (name.empty()) fail_at(number, "the skin's name is empty");
@@ -247,8 +210,8 @@ class Parser {
 
     void read_section(std::size_t number, std::string_view line) {
         if (!line.ends_with(']')) fail_at(number, "a section header is \"[NAME]\"");
-        const std::string section = to_upper(trim(line.substr(1, line.size() - 2)));
-        if (!is_known(known_sections, section))
+        const std::string section = to_upper_ascii(trim(line.substr(1, line.size() - 2)));
+        if (!is_known(section_names, section))
             fail_at(number, "unknown section \"" + std::string(line) + "\"");
         section_ = section;
     }
@@ -266,7 +229,7 @@ class Parser {
             colon == std::string_view::npos ? std::string_view() : trim(key.substr(colon + 1));
         if (property.empty() || !std::ranges::all_of(property, is_name_char))
             fail_at(number, "bad property name \"" + std::string(key) + "\"");
-        if (colon != std::string_view::npos && !is_known(known_states, to_lower(state)))
+        if (colon != std::string_view::npos && !is_known(state_names, to_lower_ascii(state)))
             fail_at(number, "unknown state \"" + std::string(state) + "\"");
         if (section_.empty())
             fail_at(number, "property \"" + std::string(key) + "\" stands before any section");
@@ -276,7 +239,7 @@ class Parser {
         const std::string full_key = color_key(section_, property, normalize_state(state));
         const auto [earlier, inserted] = defined_at_.try_emplace(full_key, number);
         if (!inserted)
-            fail_at(number, describe(section_, to_lower(property), normalize_state(state)) +
+            fail_at(number, describe(section_, to_lower_ascii(property), normalize_state(state)) +
                                 " is already defined at line " + std::to_string(earlier->second));
         colors.emplace(full_key, *color);
     }
@@ -319,7 +282,7 @@ Color SkinData::color(std::string_view section, std::string_view property,
     if (auto found = colors_.find(color_key(section, property, {})); found != colors_.end())
         return found->second;
     throw SkinError("skin \"" + name_ + "\" has no colour for " +
-                    describe(to_upper(section), to_lower(property), {}));
+                    describe(to_upper_ascii(section), to_lower_ascii(property), {}));
 }
 
 }  // namespace skin

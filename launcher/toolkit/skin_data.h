@@ -9,6 +9,7 @@
 // hot, pressed, focused, disabled, default, selected, checked, inactive. The format is
 // documented beside the parser.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <span>
@@ -30,6 +31,14 @@ struct Color {
                static_cast<std::uint32_t>(b) << 16;
     }
 };
+
+// The sections of a skin, in their canonical case.
+inline constexpr std::array<std::string_view, 8> section_names{
+    "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX", "CAPTION"};
+// The states a property may have a colour for; "normal" is the bare property.
+inline constexpr std::array<std::string_view, 9> state_names{"normal",   "hot",      "pressed",
+                                                             "focused",  "disabled", "default",
+                                                             "selected", "checked",  "inactive"};
 
 // A colour every skin must define, because the toolkit draws with it.
 struct RequiredColor {

@@ -1,6 +1,8 @@
 #include "toolkit/skin_manager.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "toolkit/picture.h"
@@ -8,50 +10,45 @@
 namespace toolkit {
 namespace {
 
-// The names the skin text uses. Keep them here, in one place, so that they stay aligned
-// with the skin file.
-constexpr std::array<std::string_view, 8> section_names{
-    "FORM", "LABEL", "BUTTON", "COMBOBOX", "GROUPBOX", "RADIOBUTTON", "CHECKBOX", "CAPTION"};
+// The property names the skin text uses, in the order of Property.
 constexpr std::array<std::string_view, 14> property_names{
     "face",  "text", "border",    "focus",  "arrow", "glyph", "mark",
     "frame", "list", "selection", "button", "close", "track", "thumb"};
-constexpr std::array<std::string_view, 9> state_names{
-    "", "hot", "pressed", "focused", "disabled", "default", "selected", "checked", "inactive"};
 
-// Every colour the toolkit draws with; each must exist as a bare property, its states
-// falling back to it.
-constexpr std::pair<Section, Property> used_colors[] = {
-    {Section::form, Property::face},           {Section::form, Property::text},
-    {Section::label, Property::text},          {Section::button, Property::face},
-    {Section::button, Property::text},         {Section::button, Property::border},
-    {Section::button, Property::focus},        {Section::combo_box, Property::face},
-    {Section::combo_box, Property::text},      {Section::combo_box, Property::border},
-    {Section::combo_box, Property::arrow},     {Section::combo_box, Property::list},
-    {Section::combo_box, Property::selection}, {Section::combo_box, Property::focus},
-    {Section::group_box, Property::face},      {Section::group_box, Property::frame},
-    {Section::group_box, Property::text},      {Section::radio_button, Property::text},
-    {Section::radio_button, Property::glyph},  {Section::radio_button, Property::border},
-    {Section::radio_button, Property::mark},   {Section::radio_button, Property::focus},
-    {Section::check_box, Property::text},      {Section::check_box, Property::glyph},
-    {Section::check_box, Property::border},    {Section::check_box, Property::mark},
-    {Section::check_box, Property::focus},     {Section::caption, Property::face},
-    {Section::caption, Property::text},        {Section::caption, Property::border},
-    {Section::caption, Property::button},      {Section::caption, Property::close},
-    {Section::caption, Property::glyph},       {Section::combo_box, Property::track},
-    {Section::combo_box, Property::thumb},
-};
+template <class Enum>
+constexpr std::size_t index(Enum value) {
+    return static_cast<std::size_t>(value);
+}
+
+// Section and State follow the skin's tables of names.
+static_assert(skin::section_names[index(Section::form)] == "FORM" &&
+              skin::section_names[index(Section::label)] == "LABEL" &&
+              skin::section_names[index(Section::button)] == "BUTTON" &&
+              skin::section_names[index(Section::combo_box)] == "COMBOBOX" &&
+              skin::section_names[index(Section::group_box)] == "GROUPBOX" &&
+              skin::section_names[index(Section::radio_button)] == "RADIOBUTTON" &&
+              skin::section_names[index(Section::check_box)] == "CHECKBOX" &&
+              skin::section_names[index(Section::caption)] == "CAPTION");
+static_assert(skin::state_names[index(State::normal)] == "normal" &&
+              skin::state_names[index(State::hot)] == "hot" &&
+              skin::state_names[index(State::pressed)] == "pressed" &&
+              skin::state_names[index(State::focused)] == "focused" &&
+              skin::state_names[index(State::disabled)] == "disabled" &&
+              skin::state_names[index(State::default_button)] == "default" &&
+              skin::state_names[index(State::selected)] == "selected" &&
+              skin::state_names[index(State::checked)] == "checked" &&
+              skin::state_names[index(State::inactive)] == "inactive");
+
+template <class Enum, std::size_t count>
+Enum from_name(const std::array<std::string_view, count>& names, std::string_view name) {
+    const auto found = std::ranges::find(names, name);
+    if (found == names.end())
+        throw std::logic_error("the toolkit has no name " + std::string(name) + " of the skin");
+    return static_cast<Enum>(found - names.begin());
+}
 
 constexpr int glyph_size = 13;
 constexpr int combo_arrow_width = 17;
-
-COLORREF to_colorref(skin::Color color) {
-    return RGB(color.r, color.g, color.b);
-}
-
-template <class Enum>
-std::size_t index(Enum value) {
-    return static_cast<std::size_t>(value);
-}
 
 // The first state that applies, in order of precedence.
 State button_state(const ButtonLook& look) {
@@ -65,13 +62,18 @@ State button_state(const ButtonLook& look) {
 
 }  // namespace
 
+// Every colour the toolkit draws with is a required one: each bare property of that table
+// is resolved here in every state, a state without a colour falling back to the property.
 SkinManager::SkinManager(skin::SkinData data) : data_(std::move(data)) {
-    for (const auto& [section, property] : used_colors) {
+    for (const skin::RequiredColor& required : skin::required_colors()) {
+        if (!required.state.empty()) continue;
+        const auto section = from_name<Section>(skin::section_names, required.section);
+        const auto property = from_name<Property>(property_names, required.property);
         StateColors& states = colors_[{section, property}];
-        for (std::size_t state = 0; state < state_names.size(); ++state)
+        for (std::size_t state = 0; state < skin::state_names.size(); ++state)
             states[state] =
-                to_colorref(data_.color(section_names[index(section)],
-                                        property_names[index(property)], state_names[state]));
+                data_.color(required.section, required.property, skin::state_names[state])
+                    .colorref();
     }
 }
 

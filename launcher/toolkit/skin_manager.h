@@ -144,7 +144,7 @@ class SkinManager {
                           const ComboLook& look);
 
   private:
-    using StateColors = std::array<COLORREF, 9>;
+    using StateColors = std::array<COLORREF, skin::state_names.size()>;
     void paint_caption_button(HDC dc, const RECT& area, CaptionButton button,
                               const FrameLook& look);
     void frame(HDC dc, const RECT& area, COLORREF color);

@@ -32,22 +32,28 @@ SystemDialogSkin::~SystemDialogSkin() {
     if (hook_) UnhookWindowsHookEx(hook_);
     if (current == this) current = nullptr;
     // A box still open outlives its skin: hand it back to the system.
-    for (const auto& [dialog, frame] : frames_) RemoveWindowSubclass(dialog, dialog_proc, 0);
+    for (const auto& [dialog, frame] : frames_)
+        RemoveWindowSubclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0);
 }
 
-LRESULT CALLBACK SystemDialogSkin::hook(int code, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK SystemDialogSkin::hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
+    const auto next = [&] { return CallNextHookEx(nullptr, code, wparam, lparam); };
     // Activation comes once the box and its controls exist, before it is painted.
-    if (code == HCBT_ACTIVATE && current) {
-        HWND window = reinterpret_cast<HWND>(wparam);
-        if (has_class(window, L"#32770")) current->skin(window);
-    }
-    return CallNextHookEx(nullptr, code, wparam, lparam);
+    if (code != HCBT_ACTIVATE || !current) return next();
+    return current->application_.guard(
+        [&] {
+            HWND window = reinterpret_cast<HWND>(wparam);
+            if (has_class(window, L"#32770")) current->skin(window);
+            return next();
+        },
+        next);
 }
 
 void SystemDialogSkin::skin(HWND dialog) {
     if (frames_.contains(dialog) || !application_.has_skin()) return;
     auto& frame = frames_[dialog] = std::make_unique<SkinnedFrame>(application_, false);
-    SetWindowSubclass(dialog, dialog_proc, 0, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0,
+                      reinterpret_cast<DWORD_PTR>(this));
     frame->attach(dialog, nullptr);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!has_class(child, L"Button")) continue;
@@ -61,18 +67,7 @@ void SystemDialogSkin::skin(HWND dialog) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
-LRESULT CALLBACK SystemDialogSkin::dialog_proc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam,
-                                               UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<SystemDialogSkin*>(data);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(dialog, dialog_proc, 0);
-        self->frames_.erase(dialog);
-        return DefSubclassProc(dialog, msg, wparam, lparam);
-    }
-    return self->dialog_message(dialog, msg, wparam, lparam);
-}
-
-LRESULT SystemDialogSkin::dialog_message(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT SystemDialogSkin::subclass_message(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
     const auto by_default = [dialog](UINT message, WPARAM first, LPARAM second) {
         return DefSubclassProc(dialog, message, first, second);
     };
@@ -111,8 +106,9 @@ LRESULT SystemDialogSkin::dialog_message(HWND dialog, UINT msg, WPARAM wparam, L
     return by_default(msg, wparam, lparam);
 }
 
+// Win32 calls alone: nothing here can raise an error.
 LRESULT CALLBACK SystemDialogSkin::button_proc(HWND button, UINT msg, WPARAM wparam, LPARAM lparam,
-                                               UINT_PTR, DWORD_PTR) {
+                                               UINT_PTR, DWORD_PTR) noexcept {
     switch (msg) {
         case WM_NCDESTROY:
             RemoveWindowSubclass(button, button_proc, 0);

@@ -22,11 +22,15 @@ class SystemDialogSkin {
     SystemDialogSkin& operator=(const SystemDialogSkin&) = delete;
 
   private:
-    static LRESULT CALLBACK hook(int code, WPARAM wparam, LPARAM lparam);
-    static LRESULT CALLBACK dialog_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK button_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK hook(int code, WPARAM wparam, LPARAM lparam) noexcept;
+    template <class Owner>
+    friend LRESULT CALLBACK guarded_subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR,
+                                                  DWORD_PTR) noexcept;
+    Application& application() const { return application_; }
+    LRESULT subclass_message(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
+    void subclass_ended(HWND dialog) { frames_.erase(dialog); }
+    static LRESULT CALLBACK button_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
     void skin(HWND dialog);
-    LRESULT dialog_message(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
 
     Application& application_;
     HHOOK hook_ = nullptr;

@@ -15,25 +15,6 @@ TEST(ErrorTexts, ExactMessages) {
                      "List index out of bounds (16)");
 }
 
-TEST(ShownErrorText, FullStopOnlyAfterACharacterAboveTheFullStop) {
-    const struct {
-        const char* message;
-        const char* shown;
-    } cases[] = {
-        {"List index out of bounds (16)", "List index out of bounds (16)"},
-        {"Cannot open file \"C:\\game.ini\". Access denied",
-         "Cannot open file \"C:\\game.ini\". Access denied."},
-        {"ends in a digit 5", "ends in a digit 5."},
-        {"already stopped.", "already stopped."},
-        {"hyphen-", "hyphen-"},  // '-' is just below '.'
-        {"slash/", "slash/."},   // '/' is just above '.'
-        {"''x'' is not", "''x'' is not."},
-        {"Клавиатура", "Клавиатура."},  // a non-ASCII last character counts as above '.'
-        {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(launcher::shown_error_text(c.message), c.shown);
-}
-
 TEST(StrToInt, AcceptsSignedDecimalAndHexadecimal) {
     const struct {
         const char* text;

@@ -7,11 +7,11 @@
 #include <array>
 #include <string>
 
+#include "kit/text.h"
 #include "test_support.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
-#include "toolkit/text.h"
 
 namespace {
 
@@ -79,7 +79,8 @@ class DropDownListTest : public testing::Test {
         HWND under = WindowFromPoint(middle);
         wchar_t under_class[64]{};
         GetClassNameW(under, under_class, 64);
-        ASSERT_EQ(under, combo.handle()) << "the field lies under " << toolkit::narrow(under_class);
+        ASSERT_EQ(under, combo.handle())
+            << "the field lies under " << kit::text::narrow(under_class);
         test::mouse_button(true);
         test::mouse_button(false);
         settle();

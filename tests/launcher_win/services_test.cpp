@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
+#include "kit/text.h"
 #include "kit_test.h"
 #include "test_support.h"
-#include "toolkit/text.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST(ServicesTest, RunningExecutablePathIsTheFullPathOfThisProgram) {
     wchar_t expected[4096]{};
     GetModuleFileNameW(nullptr, expected, 4096);
     const std::string path = platform::running_executable_path();
-    EXPECT_EQ(path, toolkit::narrow(expected));
+    EXPECT_EQ(path, kit::text::narrow(expected));
     EXPECT_TRUE(path.ends_with("\\launcher_win_tests.exe"));
 }
 

@@ -426,6 +426,46 @@ TEST_F(ToolkitTest, EveryControlIsPaintedInSkinColours) {
     }
 }
 
+TEST(ErrorBoxText, FullStopOnlyAfterACharacterAboveTheFullStop) {
+    const struct {
+        const char* message;
+        const char* shown;
+    } cases[] = {
+        {"List index out of bounds (16)", "List index out of bounds (16)"},
+        {"Cannot open file \"C:\\game.ini\". Access denied",
+         "Cannot open file \"C:\\game.ini\". Access denied."},
+        {"ends in a digit 5", "ends in a digit 5."},
+        {"already stopped.", "already stopped."},
+        {"hyphen-", "hyphen-"},  // '-' is just below '.'
+        {"slash/", "slash/."},   // '/' is just above '.'
+        {"''x'' is not", "''x'' is not."},
+        {"Клавиатура", "Клавиатура."},  // a non-ASCII last character counts as above '.'
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(toolkit::Application::error_text(c.message), c.shown);
+}
+
+// Code under a window procedure fails (here: painting before any skin exists); the error
+// stops at the procedure and reaches the same box as a handler's, and the window lives on.
+TEST(WindowProcedureTest, AnEscapedErrorReachesTheErrorBox) {
+    test::FakeServices fakes;
+    toolkit::Application application(fakes.boxes);
+    application.set_title("Зорелия");
+    toolkit::Form window(application, dialog_spec, dialog_controls);
+    application.create_form(window);
+    window.show();
+    RedrawWindow(window.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    toolkit::Application::process_messages();
+    ASSERT_FALSE(fakes.boxes.shown.empty());
+    for (const auto& box : fakes.boxes.shown) {
+        EXPECT_EQ(box.text, "no skin manager: the main window makes it first.");
+        EXPECT_EQ(box.kind, platform::BoxKind::error);
+        EXPECT_EQ(box.title, "Зорелия");
+    }
+    EXPECT_TRUE(IsWindow(window.handle()));
+    window.destroy();
+}
+
 TEST(SkinManagerTest, UnusableSkinTextGivesAClearError) {
     const char* texts[] = {
         "this is not a skin",

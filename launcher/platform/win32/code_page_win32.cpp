@@ -5,6 +5,7 @@
 #include <climits>
 #include <stdexcept>
 
+#include "kit/text.h"
 #include "kit/unicode.h"
 
 namespace platform {
@@ -41,16 +42,14 @@ std::string Win32CodePage::decode(std::string_view bytes) const {
     const int units = MultiByteToWideChar(code_page_, 0, bytes.data(), length, nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(units), L'\0');
     MultiByteToWideChar(code_page_, 0, bytes.data(), length, wide.data(), units);
-    // wchar_t and char16_t are both UTF-16 units on Windows.
-    return kit::unicode::utf16_to_utf8(std::u16string(wide.begin(), wide.end()));
+    return kit::text::narrow(wide);
 }
 
 std::optional<std::string> Win32CodePage::encode(std::string_view utf8) const {
     if (!kit::unicode::is_valid_utf8(utf8)) return std::nullopt;
     if (code_page_ == CP_UTF8) return std::string(utf8);
     if (utf8.empty()) return std::string();
-    const auto text = kit::unicode::utf8_to_utf16(utf8);
-    const std::wstring wide(text.begin(), text.end());
+    const std::wstring wide = kit::text::widen(utf8);
     const int length = checked_size(wide.size());
 
     const bool plain = takes_no_flags(code_page_);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "kit/text.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/services.h"
-#include "toolkit/text.h"
 
 namespace platform {
 namespace {
@@ -30,8 +30,8 @@ class WinmmJoystick final : public Joystick {
 class ShellStarter final : public ProgramStarter {
   public:
     void start(const std::string& program, const std::string& working_directory) override {
-        const std::wstring file = toolkit::widen(program);
-        const std::wstring directory = toolkit::widen(working_directory);
+        const std::wstring file = kit::text::widen(program);
+        const std::wstring directory = kit::text::widen(working_directory);
         // The outcome is deliberately not examined: a missing program is not reported.
         ShellExecuteW(nullptr, L"", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
     }
@@ -47,8 +47,8 @@ class PrimaryScreen final : public Screen {
 class SystemMessageBoxes final : public MessageBoxes {
   public:
     void show(std::string_view title, std::string_view text, BoxKind kind) override {
-        const std::wstring wide_title = toolkit::widen(title);
-        const std::wstring wide_text = toolkit::widen(text);
+        const std::wstring wide_title = kit::text::widen(title);
+        const std::wstring wide_text = kit::text::widen(text);
         const UINT icon = kind == BoxKind::error ? MB_ICONERROR : 0;
         // Owned by the active window, so that it is modal to the window the player works in.
         MessageBoxW(GetActiveWindow(), wide_text.c_str(), wide_title.c_str(), MB_OK | icon);
@@ -64,7 +64,7 @@ std::string running_executable_path() {
             GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
         // A full buffer may mean a cut path: try again with a larger one.
-        if (length < buffer.size() - 1) return toolkit::narrow({buffer.data(), length});
+        if (length < buffer.size() - 1) return kit::text::narrow({buffer.data(), length});
         buffer.resize(buffer.size() * 2);
     }
 }
