@@ -3,12 +3,12 @@
 #include <array>
 
 #include "platform/platform.h"
+#include "toolkit/layout.h"
 
 namespace launcher {
 namespace {
 
-using toolkit::ControlKind;
-using toolkit::ControlSpec;
+namespace layout = toolkit::layout;
 
 const toolkit::FormSpec form1_spec{
     .name = "Form1",
@@ -22,54 +22,12 @@ const toolkit::FormSpec form1_spec{
 
 // In tab order; the button widths differ by a pixel or two, as laid out.
 const std::array form1_controls{
-    ControlSpec{.kind = ControlKind::button,
-                .name = "sButton5",
-                .caption = "Запустить",
-                .left = 84,
-                .top = 324,
-                .width = 80,
-                .height = 25,
-                .tab_order = 0,
-                .default_button = true},
-    ControlSpec{.kind = ControlKind::button,
-                .name = "sButton1",
-                .caption = "Геймпад 1",
-                .left = 43,
-                .top = 262,
-                .width = 81,
-                .height = 25,
-                .tab_order = 1},
-    ControlSpec{.kind = ControlKind::button,
-                .name = "sButton2",
-                .caption = "Клавиатура",
-                .left = 43,
-                .top = 293,
-                .width = 80,
-                .height = 25,
-                .tab_order = 2},
-    ControlSpec{.kind = ControlKind::button,
-                .name = "sButton3",
-                .caption = "Геймпад 2",
-                .left = 131,
-                .top = 262,
-                .width = 82,
-                .height = 25,
-                .tab_order = 3},
-    ControlSpec{.kind = ControlKind::button,
-                .name = "sButton4",
-                .caption = "Экран",
-                .left = 131,
-                .top = 293,
-                .width = 82,
-                .height = 25,
-                .tab_order = 4},
-    ControlSpec{.kind = ControlKind::image,
-                .name = "Image1",
-                .left = 0,
-                .top = 0,
-                .width = 256,
-                .height = 256,
-                .picture = L"PORTRAIT"},
+    layout::default_button(layout::button("sButton5", "Запустить", {84, 324, 80, 25}, 0)),
+    layout::button("sButton1", "Геймпад 1", {43, 262, 81, 25}, 1),
+    layout::button("sButton2", "Клавиатура", {43, 293, 80, 25}, 2),
+    layout::button("sButton3", "Геймпад 2", {131, 262, 82, 25}, 3),
+    layout::button("sButton4", "Экран", {131, 293, 82, 25}, 4),
+    layout::image("Image1", {}, {0, 0, 256, 256}, L"PORTRAIT"),
 };
 
 }  // namespace

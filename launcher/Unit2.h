@@ -1,8 +1,14 @@
 #pragma once
 
-// The gamepad settings dialog.
+// The gamepad settings dialog: nine drop-down lists of pad buttons for the current pad, read
+// from its pad settings file at every opening and written back on OK. While it is shown, a
+// held pad button goes into the focused list and the focus moves on (live capture).
+
+#include <array>
+#include <optional>
 
 #include "context.h"
+#include "core/gamepad_settings.h"
 #include "toolkit/form.h"
 
 namespace launcher {
@@ -11,7 +17,42 @@ class TForm2 : public toolkit::Form {
   public:
     explicit TForm2(Context& context);
 
+    void FormCreate();
+    void FormDestroy();
+    void FormShow();
+    void FormHide();
+    void sButton1Click();
+    void sButton2Click();
+    void sComboBox1Change();
+    void Timer1Timer();
+
+    toolkit::GroupBox& sGroupBox1;
+    toolkit::GroupBox& sGroupBox2;
+    toolkit::Image& Image1;
+    toolkit::ComboBox& sComboBox1;
+    toolkit::ComboBox& sComboBox2;
+    toolkit::ComboBox& sComboBox3;
+    toolkit::ComboBox& sComboBox4;
+    toolkit::ComboBox& sComboBox5;
+    toolkit::ComboBox& sComboBox6;
+    toolkit::ComboBox& sComboBox7;
+    toolkit::ComboBox& sComboBox8;
+    toolkit::ComboBox& sComboBox9;
+    toolkit::Button& sButton1;
+    toolkit::Button& sButton2;
+    toolkit::Timer& Timer1;
+
+    // The list of mapping position `position` (0 for sComboBox1).
+    toolkit::ComboBox& list_of(int position) const;
+
   private:
+    // The active control when it is one of the nine lists.
+    toolkit::ComboBox* active_list() const;
+
+    // sComboBox1 to sComboBox9, in the order of the mapping positions.
+    std::array<toolkit::ComboBox*, gamepad::position_count> lists_;
+    // Made by FormCreate, freed by FormDestroy.
+    std::optional<gamepad::PadFile> file_;
     Context& context_;
 };
 

@@ -4,25 +4,41 @@
 #include <utility>
 #include <vector>
 
+#include "core/actions.h"
 #include "core/key_list.h"
 
 namespace launcher::keyboard {
 
+namespace {
+
+// A binding's label and group box are those of its drop-down list.
+constexpr Binding binding(long line, std::string_view entry_prefix, int combo_box,
+                          std::string_view game_code) {
+    return {line,
+            entry_prefix,
+            combo_box,
+            actions::caption_of(combo_box),
+            actions::group_caption_of(combo_box),
+            game_code};
+}
+
+}  // namespace
+
 // clang-format off
 const std::array<Binding, binding_count> bindings = {{
-    {3,  "KeyUp = ",     12, "Вверх",         "Направления",    "0xC8"},
-    {4,  "KeyDown = ",   13, "Вниз",          "Направления",    "0xD0"},
-    {5,  "KeyLeft = ",   10, "Влево",         "Направления",    "0xCB"},
-    {6,  "KeyRight = ",  11, "Вправо",        "Направления",    "0xCD"},
-    {8,  "KeyStart = ",  6,  "Пауза",         "Основные",       "0x11"},
-    {9,  "KeyA = ",      1,  "Легкая атака",  "Основные",       "0x2C"},
-    {10, "KeyB = ",      2,  "Средняя атака", "Основные",       "0x2D"},
-    {11, "KeyC = ",      3,  "Тяжелая атака", "Основные",       "0x2E"},
-    {12, "KeyTouch = ",  4,  "Замена",        "Основные",       "0x1F"},
-    {13, "KeyAppeal = ", 5,  "Насмешка",      "Основные",       "0x2A"},
-    {14, "KeyAB = ",     7,  "A+ B",          "Дополнительные", "0"},
-    {15, "KeyBC = ",     8,  "B+C (Захват)",  "Дополнительные", "0"},
-    {16, "KeyABC = ",    9,  "A+ B+ C",       "Дополнительные", "0"},
+    binding(3,  "KeyUp = ",     12, "0xC8"),
+    binding(4,  "KeyDown = ",   13, "0xD0"),
+    binding(5,  "KeyLeft = ",   10, "0xCB"),
+    binding(6,  "KeyRight = ",  11, "0xCD"),
+    binding(8,  "KeyStart = ",  6,  "0x11"),
+    binding(9,  "KeyA = ",      1,  "0x2C"),
+    binding(10, "KeyB = ",      2,  "0x2D"),
+    binding(11, "KeyC = ",      3,  "0x2E"),
+    binding(12, "KeyTouch = ",  4,  "0x1F"),
+    binding(13, "KeyAppeal = ", 5,  "0x2A"),
+    binding(14, "KeyAB = ",     7,  "0"),
+    binding(15, "KeyBC = ",     8,  "0"),
+    binding(16, "KeyABC = ",    9,  "0"),
 }};
 // clang-format on
 

@@ -27,9 +27,12 @@ struct Binding {
     std::string_view entry_prefix;
     // N of the drop-down list sComboBoxN.
     int combo_box;
+    // The caption of the list's label and of its group box (core/actions.h).
     std::string_view label;
     std::string_view group_box;
-    // The key the unpatched game uses for this input, as a code string ("0": no key).
+    // The key the unpatched game uses for this input, as a code string ("0": no key). The
+    // patcher's builtin defaults and the shipped ostrel.ini hold the same codes; tests hold
+    // them to this.
     std::string_view game_code;
 };
 

@@ -21,7 +21,7 @@ class Joystick {
   public:
     virtual ~Joystick() = default;
     // Reads joystick `id` into `info`. Returns the platform's result: 0 means success,
-    // anything else means the pad is absent or unreadable.
+    // anything else means the pad is absent or unreadable, and `info` then holds zeros.
     virtual unsigned poll(unsigned id, JoystickInfo& info) = 0;
 };
 

@@ -14,6 +14,7 @@
 
 #include "core/errors.h"
 #include "core/key_list.h"
+#include "key_records.h"
 #include "kit/atomic_file.h"
 #include "kit_test.h"
 #include "recording_starter.h"
@@ -81,6 +82,20 @@ TEST(KeyboardBindings, ReadAndWriteLines3To6And8To16AndEveryListOnce) {
     EXPECT_EQ(lines, (std::vector<long>{3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
     std::ranges::sort(combo_boxes);
     EXPECT_EQ(combo_boxes, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
+}
+
+// The dialog writes the game's own keys where the player chose none, and the patcher falls back
+// on its builtin defaults: both must be the same keys.
+TEST(KeyboardBindings, GameKeysAreThePatchersBuiltinDefaults) {
+    for (const auto& binding : bindings) {
+        const std::string_view entry =
+            binding.entry_prefix.substr(0, binding.entry_prefix.find(' '));
+        SCOPED_TRACE(std::string(entry));
+        const auto record = std::ranges::find_if(
+            ostrel::key_records, [&](const ostrel::KeyRecord& r) { return r.entry_name == entry; });
+        ASSERT_NE(record, ostrel::key_records.end());
+        EXPECT_EQ(launcher::str_to_int(binding.game_code), record->builtin_default);
+    }
 }
 
 TEST(ValueOfLine, TakesTextAfterFirstSeparatorElseDropsTwoCharacters) {

@@ -47,6 +47,16 @@ BOOL CALLBACK inspect_child(HWND child, LPARAM data) {
     return TRUE;
 }
 
+// A pad that is absent, or was pulled out, holds no buttons: the gamepad dialog's live
+// capture must not keep seeing the last press.
+TEST(ServicesTest, FailedJoystickPollReportsNothingHeld) {
+    platform::Services services = platform::system_services();
+    platform::JoystickInfo info{1, 2, 3, 0xFFFF};
+    EXPECT_NE(services.joystick.poll(15, info), 0u);  // no sixteenth pad here
+    EXPECT_EQ(info.buttons, 0u);
+    EXPECT_EQ(info.x, 0u);
+}
+
 TEST(ServicesTest, MessageBoxHasTheTitleTextAndOneOkButtonWithAnIconOnlyForErrors) {
     auto services = platform::system_services();
     struct Case {

@@ -18,7 +18,9 @@ class WinmmJoystick final : public Joystick {
     unsigned poll(unsigned id, JoystickInfo& info) override {
         JOYINFO raw{};
         const MMRESULT result = joyGetPos(id, &raw);
-        // The record is updated as the call leaves it, whatever the result.
+        // A failed poll (no pad, or one pulled out) reports nothing held, whatever the call
+        // left in its record: a button held at the moment of unplugging is not seen again.
+        if (result != JOYERR_NOERROR) raw = {};
         info.x = raw.wXpos;
         info.y = raw.wYpos;
         info.z = raw.wZpos;
