@@ -1,7 +1,13 @@
 #include "Unit4.h"
 
+#include <array>
+
 namespace launcher {
 namespace {
+
+using toolkit::ControlKind;
+using toolkit::ControlSpec;
+using toolkit::ModalResult;
 
 const toolkit::FormSpec form4_spec{
     .name = "Form4",
@@ -12,8 +18,130 @@ const toolkit::FormSpec form4_spec{
     .icon_picture = {},
 };
 
+// Neither button is the default (Enter) or cancel (Escape) button: their modal results
+// close the dialog.
+ControlSpec button(std::string_view name, std::string_view caption, int left, int tab_order,
+                   ModalResult result) {
+    return {.kind = ControlKind::button,
+            .name = name,
+            .caption = caption,
+            .left = left,
+            .top = 119,
+            .width = 75,
+            .height = 25,
+            .tab_order = tab_order,
+            .modal_result = result};
+}
+
+ControlSpec toggle(ControlKind kind, std::string_view name, std::string_view caption, int top,
+                   int width, int height, int tab_order, bool checked) {
+    return {.kind = kind,
+            .name = name,
+            .caption = caption,
+            .parent = "sGroupBox1",
+            .left = 16,
+            .top = top,
+            .width = width,
+            .height = height,
+            .tab_order = tab_order,
+            .checked = checked};
+}
+
+// clang-format off
+const std::array form4_controls{
+    ControlSpec{.kind = ControlKind::group_box, .name = "sGroupBox1", .caption = "Экран",
+                .left = 8, .top = 8, .width = 289, .height = 105, .tab_order = 0},
+    // Grey (the skin's label colour); sizes itself to the screen size it shows.
+    ControlSpec{.kind = ControlKind::label, .name = "sLabel1", .caption = "xxx x xxx",
+                .parent = "sGroupBox1", .left = 129, .top = 26, .width = 48, .height = 13},
+    // A near-black field (1710618) with grey text; enabled only for the full screen.
+    ControlSpec{.kind = ControlKind::combo_box, .name = "sComboBox1", .parent = "sGroupBox1",
+                .left = 129, .top = 48, .width = 145, .height = 21, .tab_order = 0,
+                .enabled = false, .face = skin::Color{26, 26, 26},
+                .text_color = skin::Color{128, 128, 128}, .item_height = 13},
+    toggle(ControlKind::radio_button, "sm1", "В окне",            24, 59,  19, 1, true),
+    toggle(ControlKind::radio_button, "sm2", "Во весь экран",     49, 96,  19, 2, false),
+    toggle(ControlKind::check_box,    "mm",  "Не масштабировать", 75, 129, 20, 3, false),
+    button("sButton1", "OK", 137, 1, ModalResult::ok),
+    button("sButton2", "Отмена", 218, 2, ModalResult::cancel),
+};
+// clang-format on
+
 }  // namespace
 
-TForm4::TForm4(Context& context) : Form(context.application, form4_spec, {}), context_(context) {}
+TForm4::TForm4(Context& context)
+    : Form(context.application, form4_spec, form4_controls),
+      sGroupBox1(get<toolkit::GroupBox>("sGroupBox1")),
+      sLabel1(get<toolkit::Label>("sLabel1")),
+      sComboBox1(get<toolkit::ComboBox>("sComboBox1")),
+      sm1(get<toolkit::RadioButton>("sm1")),
+      sm2(get<toolkit::RadioButton>("sm2")),
+      mm(get<toolkit::CheckBox>("mm")),
+      sButton1(get<toolkit::Button>("sButton1")),
+      sButton2(get<toolkit::Button>("sButton2")),
+      context_(context) {
+    on_create = [this] { FormCreate(); };
+    on_show = [this] { FormShow(); };
+    on_destroy = [this] { FormDestroy(); };
+    sm1.on_click = [this] { sm1Click(); };
+    sm2.on_click = [this] { sm2Click(); };
+    sButton1.on_click = [this] { sButton1Click(); };
+    sButton2.on_click = [this] { sButton2Click(); };
+}
+
+void TForm4::FormCreate() {
+    // The size items belong to the list from its creation, the first one selected.
+    for (const auto item : display::size_items) sComboBox1.add_item(item);
+    sComboBox1.set_item_index(0);
+    file_.emplace();
+}
+
+void TForm4::FormShow() {
+    sLabel1.set_caption(display::screen_text(context_.services.screen.primary_size()));
+    // Values set here run no handler by themselves: the mode's handler is called as the
+    // player's choice would call it.
+    const display::ChoiceSink sink{
+        .mode =
+            [this](bool windowed) {
+                if (windowed) {
+                    sm1.set_checked(true);
+                    sm1Click();
+                } else {
+                    sm2.set_checked(true);
+                    sm2Click();
+                }
+            },
+        .size = [this](int item) { sComboBox1.set_item_index(item); },
+        .scaling = [this](bool no_scaling) { mm.set_checked(no_scaling); },
+    };
+    file_->open(context_.state.application_directory, context_.code_page(), sink);
+}
+
+void TForm4::FormDestroy() {
+    file_.reset();
+}
+
+void TForm4::sm1Click() {
+    sm2.set_checked(false);
+    sComboBox1.set_enabled(false);
+}
+
+void TForm4::sm2Click() {
+    sm1.set_checked(false);
+    sComboBox1.set_enabled(true);
+}
+
+void TForm4::sButton1Click() {
+    // The size is read whatever the mode: a disabled list keeps its selection.
+    file_->confirm(context_.state.application_directory, context_.code_page(),
+                   {.windowed = sm1.checked(),
+                    .size_item = sComboBox1.item_index(),
+                    .no_scaling = mm.checked()});
+}
+
+void TForm4::sButton2Click() {
+    // Nothing is written; the button's result closes the dialog.
+    close();
+}
 
 }  // namespace launcher

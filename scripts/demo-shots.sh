@@ -60,8 +60,18 @@ fi
 # Focus is back on "Клавиатура"; two more stops reach "Экран".
 keys "$main" Tab Tab Return
 if display=$(wait_for_window "Настройка графики"); then
+  # As a player: "В окне" has the focus; Down chooses "Во весь экран", which enables the size
+  # list; back to it, two sizes down (1024 x 768); then "Не масштабировать" is ticked and OK
+  # writes game.ini.
+  keys "$display" Down shift+Tab Down Down
   shot "$display" display.png
-  keys "$display" alt+F4
+  keys "$display" Tab Tab space Tab Return
+  for _ in $(seq 1 50); do [ -f game.ini ] && break; sleep 0.1; done
+  if [ -f game.ini ]; then
+    echo "game.ini: $(tr -d '\r' < game.ini | paste -sd ' ')"
+  else
+    echo "game.ini did not appear" >&2
+  fi
 fi
 
 keys "$main" alt+F4

@@ -26,6 +26,18 @@ TEST(ServicesTest, RunningExecutablePathIsTheFullPathOfThisProgram) {
     EXPECT_TRUE(path.ends_with("\\launcher_win_tests.exe"));
 }
 
+TEST(ServicesTest, PrimaryScreenIsTheDisplayModeInPixels) {
+    // Wine scales no metrics for DPI, so the unscaled metrics must agree with the mode.
+    const platform::ScreenSize size = platform::system_services().screen.primary_size();
+    EXPECT_EQ(size.width, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(size.height, GetSystemMetrics(SM_CYSCREEN));
+    DEVMODEW mode{};
+    mode.dmSize = sizeof(mode);
+    ASSERT_TRUE(EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+    EXPECT_EQ(size.width, static_cast<int>(mode.dmPelsWidth));
+    EXPECT_EQ(size.height, static_cast<int>(mode.dmPelsHeight));
+}
+
 // The message box on screen: its text, whether it shows an icon, how many buttons it has.
 struct SeenBox {
     bool found = false;

@@ -39,9 +39,27 @@ class ShellStarter final : public ProgramStarter {
     }
 };
 
+// The primary display's present mode, in real pixels. The launcher is not DPI-aware, and
+// Windows scales the screen metrics down for such programs when the display is scaled above
+// 100 % (1280 x 720 for a 1920 x 1080 screen at 150 %); display modes are not scaled.
 class PrimaryScreen final : public Screen {
   public:
     ScreenSize primary_size() override {
+        DISPLAY_DEVICEW device{};
+        device.cb = sizeof(device);
+        for (DWORD index = 0; EnumDisplayDevicesW(nullptr, index, &device, 0); ++index) {
+            if (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) {
+                DEVMODEW mode{};
+                mode.dmSize = sizeof(mode);
+                if (EnumDisplaySettingsW(device.DeviceName, ENUM_CURRENT_SETTINGS, &mode) &&
+                    mode.dmPelsWidth && mode.dmPelsHeight)
+                    return {static_cast<int>(mode.dmPelsWidth),
+                            static_cast<int>(mode.dmPelsHeight)};
+                break;
+            }
+            device = {};
+            device.cb = sizeof(device);
+        }
         return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
 };
