@@ -2,12 +2,15 @@
 
 #include <array>
 
+#include "action_rows.h"
+#include "toolkit/layout.h"
+
 namespace launcher {
 namespace {
 
 using toolkit::ControlKind;
-using toolkit::ControlSpec;
 using toolkit::ModalResult;
+using namespace toolkit::layout;
 
 const toolkit::FormSpec form4_spec{
     .name = "Form4",
@@ -20,50 +23,18 @@ const toolkit::FormSpec form4_spec{
 
 // Neither button is the default (Enter) or cancel (Escape) button: their modal results
 // close the dialog.
-ControlSpec button(std::string_view name, std::string_view caption, int left, int tab_order,
-                   ModalResult result) {
-    return {.kind = ControlKind::button,
-            .name = name,
-            .caption = caption,
-            .left = left,
-            .top = 119,
-            .width = 75,
-            .height = 25,
-            .tab_order = tab_order,
-            .modal_result = result};
-}
-
-ControlSpec toggle(ControlKind kind, std::string_view name, std::string_view caption, int top,
-                   int width, int height, int tab_order, bool checked) {
-    return {.kind = kind,
-            .name = name,
-            .caption = caption,
-            .parent = "sGroupBox1",
-            .left = 16,
-            .top = top,
-            .width = width,
-            .height = height,
-            .tab_order = tab_order,
-            .checked = checked};
-}
-
 // clang-format off
 const std::array form4_controls{
-    ControlSpec{.kind = ControlKind::group_box, .name = "sGroupBox1", .caption = "Экран",
-                .left = 8, .top = 8, .width = 289, .height = 105, .tab_order = 0},
-    // Grey (the skin's label colour); sizes itself to the screen size it shows.
-    ControlSpec{.kind = ControlKind::label, .name = "sLabel1", .caption = "xxx x xxx",
-                .parent = "sGroupBox1", .left = 129, .top = 26, .width = 48, .height = 13},
-    // A near-black field (1710618) with grey text; enabled only for the full screen.
-    ControlSpec{.kind = ControlKind::combo_box, .name = "sComboBox1", .parent = "sGroupBox1",
-                .left = 129, .top = 48, .width = 145, .height = 21, .tab_order = 0,
-                .enabled = false, .face = skin::Color{26, 26, 26},
-                .text_color = skin::Color{128, 128, 128}, .item_height = 13},
-    toggle(ControlKind::radio_button, "sm1", "В окне",            24, 59,  19, 1, true),
-    toggle(ControlKind::radio_button, "sm2", "Во весь экран",     49, 96,  19, 2, false),
-    toggle(ControlKind::check_box,    "mm",  "Не масштабировать", 75, 129, 20, 3, false),
-    button("sButton1", "OK", 137, 1, ModalResult::ok),
-    button("sButton2", "Отмена", 218, 2, ModalResult::cancel),
+    group_box("sGroupBox1", "Экран", {8, 8, 289, 105}, 0),
+    // Sizes itself to the screen size it shows.
+    label("sLabel1", "xxx x xxx", "sGroupBox1", {129, 26, 48, 13}),
+    // Enabled only for the full screen.
+    disabled(combo_box("sComboBox1", "sGroupBox1", {129, 48, 145, 21}, 0, list_look)),
+    toggle(ControlKind::radio_button, "sm1", "В окне",            "sGroupBox1", {16, 24, 59, 19},  1, true),
+    toggle(ControlKind::radio_button, "sm2", "Во весь экран",     "sGroupBox1", {16, 49, 96, 19},  2, false),
+    toggle(ControlKind::check_box,    "mm",  "Не масштабировать", "sGroupBox1", {16, 75, 129, 20}, 3, false),
+    button("sButton1", "OK",     {137, 119, 75, 25}, 1, ModalResult::ok),
+    button("sButton2", "Отмена", {218, 119, 75, 25}, 2, ModalResult::cancel),
 };
 // clang-format on
 

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <memory>
 
@@ -140,6 +142,39 @@ std::wstring window_text(HWND window) {
     wchar_t text[512]{};
     GetWindowTextW(window, text, 512);
     return text;
+}
+
+void expect_dialog_frame(HWND window, std::wstring_view caption, LONG client_width,
+                         LONG client_height) {
+    EXPECT_EQ(window_text(window), caption);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, client_width);
+    EXPECT_EQ(client.bottom, client_height);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+}
+
+void expect_placed(const toolkit::Form& form, std::span<const Placed> controls) {
+    for (const auto& expected : controls) {
+        SCOPED_TRACE(expected.name);
+        const auto& control = form.control(expected.name);
+        HWND parent = expected.parent ? form.control(expected.parent).handle() : form.handle();
+        ASSERT_EQ(GetParent(control.handle()), parent);
+        if (expected.caption) {
+            EXPECT_EQ(window_text(control.handle()), expected.caption);
+        }
+        RECT bounds{};
+        GetWindowRect(control.handle(), &bounds);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
+        EXPECT_EQ(bounds.left, expected.bounds.left);
+        EXPECT_EQ(bounds.top, expected.bounds.top);
+        EXPECT_EQ(bounds.right, expected.bounds.right);
+        if (expected.bounds.bottom) {
+            EXPECT_EQ(bounds.bottom, expected.bounds.bottom);
+        }
+    }
 }
 
 }  // namespace test

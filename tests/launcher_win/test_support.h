@@ -6,7 +6,9 @@
 
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win32/code_page_win32.h"
@@ -95,6 +97,19 @@ POINT window_to_screen(HWND window, POINT at);
 COLORREF window_pixel(HWND window, POINT at);
 
 std::wstring window_text(HWND window);
+
+// A dialog's frame: its caption, client size, a close box and no other box, fixed size.
+void expect_dialog_frame(HWND window, std::wstring_view caption, LONG client_width,
+                         LONG client_height);
+
+// Where a windowed control lies in its parent's client area, and its text.
+struct Placed {
+    const char* name;
+    const char* parent;      // nullptr: the window itself
+    const wchar_t* caption;  // nullptr: not checked (a list shows its item)
+    RECT bounds;             // bottom 0: not checked (a drop-down list's height is the system's)
+};
+void expect_placed(const toolkit::Form& form, std::span<const Placed> controls);
 
 // A 32-bit picture to paint into, or to copy the screen into, and to read back.
 class Canvas {

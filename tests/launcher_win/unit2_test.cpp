@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "kit/atomic_file.h"
+#include "kit_test.h"
 #include "startup.h"
 #include "test_support.h"
 
@@ -20,10 +21,7 @@ namespace fs = std::filesystem;
 using platform::BoxKind;
 using toolkit::ModalResult;
 
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
+using kit_test::read_bytes;
 
 constexpr unsigned pad = 1;  // gamepad 2
 
@@ -33,17 +31,12 @@ void settle() {
 
 class GamepadDialogTest : public testing::Test {
   protected:
-    GamepadDialogTest() : folder_(make_folder()), launcher_(services()), form2(make_windows()) {
+    GamepadDialogTest() : folder_("Геймпад-"), launcher_(services()), form2(make_windows()) {
         auto& state = launcher_.context().state;
         state.current_pad_number = pad;
         state.current_pad_file = kit::path_to_utf8(file());
         fakes.joystick.results[pad] = 0;
     }
-    ~GamepadDialogTest() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
     ModalResult show_dialog(std::function<void()> inside) {
         return test::show_modal_running(form2, std::move(inside));
     }
@@ -83,14 +76,6 @@ class GamepadDialogTest : public testing::Test {
         form2.Timer1.on_timer();
     }
 
-    static fs::path make_folder() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        const fs::path folder =
-            fs::temp_directory_path() / kit::path_from_utf8("Геймпад-" + std::string(test->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        return folder;
-    }
     platform::Services services() {
         fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
         return fakes.services();
@@ -101,7 +86,7 @@ class GamepadDialogTest : public testing::Test {
     }
 
     test::FakeServices fakes;
-    fs::path folder_;
+    kit_test::TempFolder folder_;
     launcher::Launcher launcher_;
     launcher::TForm2& form2;
 };
@@ -112,14 +97,7 @@ const std::vector<std::string> default_shown = {"Кнопка 4", "Кнопка 
 
 TEST_F(GamepadDialogTest, WindowHasItsLayout) {
     HWND window = form2.handle();
-    EXPECT_EQ(test::window_text(window), L"Настройка геймпада");
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 240);
-    EXPECT_EQ(client.bottom, 343);
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    test::expect_dialog_frame(window, L"Настройка геймпада", 240, 343);
     EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
 
     // The window icon, as the backdrop of the first group: painted before its labels.
@@ -137,13 +115,7 @@ TEST_F(GamepadDialogTest, WindowHasItsLayout) {
         }
     }
 
-    struct Placed {
-        const char* name;
-        const char* parent;
-        const wchar_t* caption;  // null: a list, whose text is its item
-        RECT bounds;             // bottom 0: set by the system
-    };
-    const Placed placed[] = {
+    const test::Placed placed[] = {
         {"sGroupBox1", nullptr, L"Основные", {8, 8, 232, 196}},
         {"sGroupBox2", nullptr, L"Дополнительные", {8, 202, 232, 305}},
         {"sButton1", nullptr, L"OK", {41, 311, 116, 336}},
@@ -158,24 +130,7 @@ TEST_F(GamepadDialogTest, WindowHasItsLayout) {
         {"sComboBox8", "sGroupBox2", nullptr, {111, 44, 208, 0}},
         {"sComboBox9", "sGroupBox2", nullptr, {111, 71, 208, 0}},
     };
-    for (const auto& expected : placed) {
-        SCOPED_TRACE(expected.name);
-        const auto& control = form2.control(expected.name);
-        HWND parent = expected.parent ? form2.control(expected.parent).handle() : window;
-        ASSERT_EQ(GetParent(control.handle()), parent);
-        if (expected.caption) {
-            EXPECT_EQ(test::window_text(control.handle()), expected.caption);
-        }
-        RECT bounds{};
-        GetWindowRect(control.handle(), &bounds);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
-        EXPECT_EQ(bounds.left, expected.bounds.left);
-        EXPECT_EQ(bounds.top, expected.bounds.top);
-        EXPECT_EQ(bounds.right, expected.bounds.right);
-        if (expected.bounds.bottom) {
-            EXPECT_EQ(bounds.bottom, expected.bounds.bottom);
-        }
-    }
+    test::expect_placed(form2, placed);
     EXPECT_FALSE(form2.sButton1.default_button());
     EXPECT_FALSE(form2.sButton2.default_button());
 

@@ -109,14 +109,7 @@ class KeyboardDialogTest : public testing::Test {
 
 TEST_F(KeyboardDialogTest, WindowHasItsLayout) {
     HWND window = form3.handle();
-    EXPECT_EQ(test::window_text(window), L"Настройка клавиатуры");
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 425);
-    EXPECT_EQ(client.bottom, 313);
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    test::expect_dialog_frame(window, L"Настройка клавиатуры", 425, 313);
 
     EXPECT_EQ(form3.Image1.picture().width(), 128);
     EXPECT_EQ(form3.Image1.picture().height(), 128);
@@ -128,13 +121,7 @@ TEST_F(KeyboardDialogTest, WindowHasItsLayout) {
 
     // Windowed controls: where their window lies in their parent's client area. Drop-down
     // lists are checked without their height, which the system sets.
-    struct Placed {
-        const char* name;
-        const char* parent;
-        const wchar_t* caption;
-        RECT bounds;
-    };
-    const Placed placed[] = {
+    const test::Placed placed[] = {
         {"sButton1", nullptr, L"OK", {249, 273, 324, 298}},
         {"sButton2", nullptr, L"Отмена", {330, 273, 405, 298}},
         {"sGroupBox1", nullptr, L"Основные", {8, 8, 232, 196}},
@@ -154,22 +141,7 @@ TEST_F(KeyboardDialogTest, WindowHasItsLayout) {
         {"sComboBox12", "sGroupBox3", L"", {63, 75, 160, 0}},
         {"sComboBox13", "sGroupBox3", L"", {63, 102, 160, 0}},
     };
-    for (const auto& expected : placed) {
-        SCOPED_TRACE(expected.name);
-        const auto& control = form3.control(expected.name);
-        HWND parent = expected.parent ? form3.control(expected.parent).handle() : window;
-        ASSERT_EQ(GetParent(control.handle()), parent);
-        EXPECT_EQ(test::window_text(control.handle()), expected.caption);
-        RECT bounds{};
-        GetWindowRect(control.handle(), &bounds);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
-        EXPECT_EQ(bounds.left, expected.bounds.left);
-        EXPECT_EQ(bounds.top, expected.bounds.top);
-        EXPECT_EQ(bounds.right, expected.bounds.right);
-        if (expected.bounds.bottom) {
-            EXPECT_EQ(bounds.bottom, expected.bounds.bottom);
-        }
-    }
+    test::expect_placed(form3, placed);
 
     // Labels keep their right edge beside their list, whatever their text measures.
     struct Labelled {

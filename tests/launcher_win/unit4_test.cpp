@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "kit/atomic_file.h"
+#include "kit_test.h"
 #include "startup.h"
 #include "test_support.h"
 
@@ -21,16 +22,8 @@ using toolkit::ModalResult;
 
 using Lines = std::vector<std::string>;
 
-std::string read_bytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string crlf_text(const Lines& lines) {
-    std::string text;
-    for (const auto& line : lines) text += line + "\r\n";
-    return text;
-}
+using kit_test::crlf_text;
+using kit_test::read_bytes;
 
 // What the controls that game.ini feeds show, read with the standard messages.
 struct Shown {
@@ -50,12 +43,7 @@ void PrintTo(const Shown& shown, std::ostream* out) {
 
 class DisplayDialogTest : public testing::Test {
   protected:
-    DisplayDialogTest() : folder_(make_folder()), launcher_(services()), form4(make_windows()) {}
-
-    ~DisplayDialogTest() override {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
+    DisplayDialogTest() : folder_("Зорелия-"), launcher_(services()), form4(make_windows()) {}
 
     ModalResult show_dialog(std::function<void()> inside) {
         return test::show_modal_running(form4, std::move(inside));
@@ -68,7 +56,7 @@ class DisplayDialogTest : public testing::Test {
         ASSERT_FALSE(kit::replace_file_atomically(ini(), crlf_text(lines)));
     }
     fs::path ini() const { return folder_ / "game.ini"; }
-    std::string directory() const { return kit::path_to_utf8(folder_ / ""); }
+    std::string directory() const { return folder_.directory(); }
 
     Shown shown() const {
         const auto checked = [](const toolkit::Control& control) {
@@ -88,14 +76,6 @@ class DisplayDialogTest : public testing::Test {
         SendMessageW(combo.handle(), WM_KEYDOWN, VK_DOWN, 0);
     }
 
-    static fs::path make_folder() {
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        const fs::path folder =
-            fs::temp_directory_path() / kit::path_from_utf8("Зорелия-" + std::string(test->name()));
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        return folder;
-    }
     platform::Services services() {
         fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
         return fakes.services();
@@ -106,7 +86,7 @@ class DisplayDialogTest : public testing::Test {
     }
 
     test::FakeServices fakes;
-    fs::path folder_;
+    kit_test::TempFolder folder_;
     launcher::Launcher launcher_;
     launcher::TForm4& form4;
 };
@@ -115,24 +95,11 @@ constexpr Shown initial{true, false, false, 0, false};
 
 TEST_F(DisplayDialogTest, WindowHasItsLayoutAndInitialState) {
     HWND window = form4.handle();
-    EXPECT_EQ(test::window_text(window), L"Настройка графики");
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 305);
-    EXPECT_EQ(client.bottom, 151);
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    test::expect_dialog_frame(window, L"Настройка графики", 305, 151);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)),
               launcher_.application().big_icon());
 
-    struct Placed {
-        const char* name;
-        const char* parent;
-        const wchar_t* caption;
-        RECT bounds;  // bottom 0: not checked (set by the system)
-    };
-    const Placed placed[] = {
+    const test::Placed placed[] = {
         {"sGroupBox1", nullptr, L"Экран", {8, 8, 297, 113}},
         {"sComboBox1", "sGroupBox1", L"800 x 480 x 32bit", {129, 48, 274, 0}},
         {"sm1", "sGroupBox1", L"В окне", {16, 24, 75, 43}},
@@ -141,22 +108,7 @@ TEST_F(DisplayDialogTest, WindowHasItsLayoutAndInitialState) {
         {"sButton1", nullptr, L"OK", {137, 119, 212, 144}},
         {"sButton2", nullptr, L"Отмена", {218, 119, 293, 144}},
     };
-    for (const auto& expected : placed) {
-        SCOPED_TRACE(expected.name);
-        const auto& control = form4.control(expected.name);
-        HWND parent = expected.parent ? form4.control(expected.parent).handle() : window;
-        ASSERT_EQ(GetParent(control.handle()), parent);
-        EXPECT_EQ(test::window_text(control.handle()), expected.caption);
-        RECT bounds{};
-        GetWindowRect(control.handle(), &bounds);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bounds), 2);
-        EXPECT_EQ(bounds.left, expected.bounds.left);
-        EXPECT_EQ(bounds.top, expected.bounds.top);
-        EXPECT_EQ(bounds.right, expected.bounds.right);
-        if (expected.bounds.bottom) {
-            EXPECT_EQ(bounds.bottom, expected.bounds.bottom);
-        }
-    }
+    test::expect_placed(form4, placed);
     EXPECT_EQ(form4.sButton1.modal_result(), ModalResult::ok);
     EXPECT_EQ(form4.sButton2.modal_result(), ModalResult::cancel);
     EXPECT_FALSE(form4.sButton1.default_button());
