@@ -44,18 +44,10 @@ std::vector<ControlSpec> form2_controls() {
 
 TForm2::TForm2(Context& context)
     : Form(context.application, form2_spec, form2_controls()),
+      ActionLists(static_cast<const toolkit::Form&>(*this)),
       sGroupBox1(get<toolkit::GroupBox>("sGroupBox1")),
       sGroupBox2(get<toolkit::GroupBox>("sGroupBox2")),
       Image1(get<toolkit::Image>("Image1")),
-      sComboBox1(get<toolkit::ComboBox>("sComboBox1")),
-      sComboBox2(get<toolkit::ComboBox>("sComboBox2")),
-      sComboBox3(get<toolkit::ComboBox>("sComboBox3")),
-      sComboBox4(get<toolkit::ComboBox>("sComboBox4")),
-      sComboBox5(get<toolkit::ComboBox>("sComboBox5")),
-      sComboBox6(get<toolkit::ComboBox>("sComboBox6")),
-      sComboBox7(get<toolkit::ComboBox>("sComboBox7")),
-      sComboBox8(get<toolkit::ComboBox>("sComboBox8")),
-      sComboBox9(get<toolkit::ComboBox>("sComboBox9")),
       sButton1(get<toolkit::Button>("sButton1")),
       sButton2(get<toolkit::Button>("sButton2")),
       // Stopped until an opening has read the file.

@@ -7,13 +7,14 @@
 #include <array>
 #include <optional>
 
+#include "action_rows.h"
 #include "context.h"
 #include "core/gamepad_settings.h"
 #include "toolkit/form.h"
 
 namespace launcher {
 
-class TForm2 : public toolkit::Form {
+class TForm2 : public toolkit::Form, public ActionLists {
   public:
     explicit TForm2(Context& context);
 
@@ -29,15 +30,6 @@ class TForm2 : public toolkit::Form {
     toolkit::GroupBox& sGroupBox1;
     toolkit::GroupBox& sGroupBox2;
     toolkit::Image& Image1;
-    toolkit::ComboBox& sComboBox1;
-    toolkit::ComboBox& sComboBox2;
-    toolkit::ComboBox& sComboBox3;
-    toolkit::ComboBox& sComboBox4;
-    toolkit::ComboBox& sComboBox5;
-    toolkit::ComboBox& sComboBox6;
-    toolkit::ComboBox& sComboBox7;
-    toolkit::ComboBox& sComboBox8;
-    toolkit::ComboBox& sComboBox9;
     toolkit::Button& sButton1;
     toolkit::Button& sButton2;
     toolkit::Timer& Timer1;

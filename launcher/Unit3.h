@@ -6,13 +6,14 @@
 #include <array>
 #include <optional>
 
+#include "action_rows.h"
 #include "context.h"
-#include "toolkit/form.h"
 #include "core/keyboard_settings.h"
+#include "toolkit/form.h"
 
 namespace launcher {
 
-class TForm3 : public toolkit::Form {
+class TForm3 : public toolkit::Form, public ActionLists {
   public:
     explicit TForm3(Context& context);
 
@@ -25,15 +26,6 @@ class TForm3 : public toolkit::Form {
     toolkit::Image& Image1;
     toolkit::Button& sButton1;
     toolkit::Button& sButton2;
-    toolkit::ComboBox& sComboBox1;
-    toolkit::ComboBox& sComboBox2;
-    toolkit::ComboBox& sComboBox3;
-    toolkit::ComboBox& sComboBox4;
-    toolkit::ComboBox& sComboBox5;
-    toolkit::ComboBox& sComboBox6;
-    toolkit::ComboBox& sComboBox7;
-    toolkit::ComboBox& sComboBox8;
-    toolkit::ComboBox& sComboBox9;
     toolkit::ComboBox& sComboBox10;
     toolkit::ComboBox& sComboBox11;
     toolkit::ComboBox& sComboBox12;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/actions.h"
+#include "toolkit/form.h"
 #include "toolkit/layout.h"
 
 namespace launcher {
@@ -106,5 +107,30 @@ inline void add_action_rows(std::vector<toolkit::ControlSpec>& controls) {
     add_list_rows(controls, main_action_places, action_list_left);
     add_list_rows(controls, extra_action_places, action_list_left);
 }
+
+// The nine action lists of a dialog laid out with add_action_rows, by their names. The
+// dialogs derive from it, so each has its sComboBox1 to sComboBox9.
+struct ActionLists {
+    explicit ActionLists(const toolkit::Form& form)
+        : sComboBox1(form.get<toolkit::ComboBox>("sComboBox1")),
+          sComboBox2(form.get<toolkit::ComboBox>("sComboBox2")),
+          sComboBox3(form.get<toolkit::ComboBox>("sComboBox3")),
+          sComboBox4(form.get<toolkit::ComboBox>("sComboBox4")),
+          sComboBox5(form.get<toolkit::ComboBox>("sComboBox5")),
+          sComboBox6(form.get<toolkit::ComboBox>("sComboBox6")),
+          sComboBox7(form.get<toolkit::ComboBox>("sComboBox7")),
+          sComboBox8(form.get<toolkit::ComboBox>("sComboBox8")),
+          sComboBox9(form.get<toolkit::ComboBox>("sComboBox9")) {}
+
+    toolkit::ComboBox& sComboBox1;
+    toolkit::ComboBox& sComboBox2;
+    toolkit::ComboBox& sComboBox3;
+    toolkit::ComboBox& sComboBox4;
+    toolkit::ComboBox& sComboBox5;
+    toolkit::ComboBox& sComboBox6;
+    toolkit::ComboBox& sComboBox7;
+    toolkit::ComboBox& sComboBox8;
+    toolkit::ComboBox& sComboBox9;
+};
 
 }  // namespace launcher
