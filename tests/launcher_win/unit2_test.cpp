@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -390,3 +392,62 @@ TEST_F(GamepadDialogTest, SecondPadButtonOpensTheDialogForInput2) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 32-bit bottom-up BMP of the canvas: enough for ImageMagick to turn into a PNG.
+void save_bmp(const test::Canvas& canvas, const fs::path& path) {
+    const auto pixels = canvas.pixels();
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = canvas.width();
+    info.biHeight = canvas.height();
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    const DWORD image_size = static_cast<DWORD>(pixels.size() * 4);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + image_size;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    for (int y = canvas.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < canvas.width(); ++x) {
+            const COLORREF color = canvas.pixel(x, y);
+            const char bgra[4] = {static_cast<char>(GetBValue(color)),
+                                  static_cast<char>(GetGValue(color)),
+                                  static_cast<char>(GetRValue(color)), 0};
+            out.write(bgra, 4);
+        }
+    }
+}
+
+}  // namespace
+
+// The picture of the dialog for the README: capture has filled the first lists from the fake
+// pad. With KIT_SHOTS_DIR set, the window is saved there as gamepad.bmp.
+TEST_F(GamepadDialogTest, CapturedButtonsShowInTheDialogOnScreen) {
+    std::vector<std::string> after_capture;
+    std::optional<test::Canvas> picture;
+    show_dialog([&] {
+        for (const std::uint32_t held : {0x4u, 0x1u, 0x2u}) tick(held);  // buttons 3, 1, 2
+        tick(0);  // let go, so that the dialog's own timer finds nothing held meanwhile
+        settle();
+        RECT frame{};
+        GetWindowRect(form2.handle(), &frame);
+        picture.emplace(frame.right - frame.left, frame.bottom - frame.top);
+        picture->copy_screen({frame.left, frame.top});
+        after_capture = shown();
+        close_box();
+    });
+    EXPECT_EQ(after_capture,
+              (std::vector<std::string>{"Кнопка 3", "Кнопка 1", "Кнопка 2", "Кнопка 7", "Кнопка 9",
+                                        "Кнопка 10", "Кнопка 6", "Кнопка 5", "Кнопка 8"}));
+    ASSERT_TRUE(picture);
+    // The dialog, not the desktop behind it: its skin's face shows in the client area.
+    EXPECT_FALSE(test::is_system_look(picture->pixel(picture->width() / 2, 40)));
+    if (const char* folder = std::getenv("KIT_SHOTS_DIR"))
+        save_bmp(*picture, fs::path(folder) / "gamepad.bmp");
+}
