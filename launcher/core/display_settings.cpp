@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "kit/text.h"
 
 namespace launcher::display {
 namespace {
@@ -12,12 +13,6 @@ constexpr long mode_line = 0;
 constexpr long width_line = 1;
 constexpr long height_line = 2;
 constexpr long scaling_line = 3;
-
-// The items hold only ASCII letters, so ASCII case folding finds every match.
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return std::ranges::equal(a, b, [&](char x, char y) { return fold(x) == fold(y); });
-}
 
 // "0" for the dialog's initial choice, "1" for the other.
 std::string flag(bool other) {
@@ -40,7 +35,9 @@ std::string screen_text(platform::ScreenSize size) {
 
 int find_size_item(std::string_view text) {
     for (std::size_t item = 0; item < size_items.size(); ++item)
-        if (equal_ignoring_case(size_items[item], text)) return static_cast<int>(item);
+        // The items hold only ASCII letters, so ASCII case folding finds every match.
+        if (kit::text::equal_ignoring_ascii_case(size_items[item], text))
+            return static_cast<int>(item);
     return -1;
 }
 

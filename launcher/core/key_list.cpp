@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "kit/text.h"
+
 namespace launcher {
 
 // One row a line; rows 1 to 83 carry the codes 0x01 to 0x53, so there the code is the row.
@@ -134,24 +136,12 @@ const std::array<KeyRow, key_row_count> key_list = {{
 }};
 // clang-format on
 
-namespace {
-
 // The code strings hold only digits, 'x' and 'A' to 'F', letters on which every locale's case
 // folding agrees with ASCII's, so comparing with ASCII folding finds the same rows as the
 // locale-aware comparison would. A byte outside ASCII never matches.
-char ascii_lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equal_ignoring_ascii_case(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, {}, ascii_lower, ascii_lower);
-}
-
-}  // namespace
-
 std::optional<int> find_key_row(std::string_view value) {
     const auto found = std::ranges::find_if(key_list, [value](const KeyRow& row) {
-        return equal_ignoring_ascii_case(row.code, value);
+        return kit::text::equal_ignoring_ascii_case(row.code, value);
     });
     if (found == key_list.end()) return std::nullopt;
     return static_cast<int>(found - key_list.begin());
