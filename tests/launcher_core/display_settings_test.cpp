@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core_test.h"
 #include "kit/atomic_file.h"
 
 namespace {
@@ -21,11 +22,7 @@ using launcher::display::SizeLines;
 
 using Lines = std::vector<std::string>;
 
-LineList list_of(const Lines& lines) {
-    LineList list;
-    for (const auto& line : lines) list.add(line);
-    return list;
-}
+using core_test::list_of;
 
 // What an opening passed on; nothing where it stopped before.
 struct Read {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core_test.h"
 #include "kit/atomic_file.h"
 
 namespace {
@@ -19,21 +20,9 @@ using launcher::gamepad::Mapping;
 
 using Lines = std::vector<std::string>;
 
-LineList list_of(const Lines& lines) {
-    LineList list;
-    for (const auto& line : lines) list.add(line);
-    return list;
-}
+using core_test::list_of;
 
-// The message of the launcher error `action` raises; empty when it raises none.
-std::string error_of(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const launcher::Error& error) {
-        return error.what();
-    }
-    return {};
-}
+using core_test::error_of;
 
 struct Read {
     std::vector<int> selections;  // as passed on, position by position

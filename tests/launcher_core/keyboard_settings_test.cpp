@@ -14,6 +14,7 @@
 
 #include "core/errors.h"
 #include "core/key_list.h"
+#include "core_test.h"
 #include "key_records.h"
 #include "kit/atomic_file.h"
 #include "kit_test.h"
@@ -39,11 +40,7 @@ int row_of(std::string_view display_name) {
     return -1;
 }
 
-LineList list_of(const Lines& lines) {
-    LineList list;
-    for (const auto& line : lines) list.add(line);
-    return list;
-}
+using core_test::list_of;
 
 // What the opening passes on, in order.
 std::vector<std::pair<int, Selection>> read_all(const LineList& lines) {

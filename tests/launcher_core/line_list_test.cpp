@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "core/errors.h"
+#include "core_test.h"
 #include "kit/atomic_file.h"
 #include "kit_test.h"
 
@@ -108,11 +109,7 @@ TEST(LineListReading, MalformedUnicodeBecomesReplacementCharacters) {
         EXPECT_EQ(launcher::LineList::from_bytes(c.bytes, cp1251).lines(), c.lines) << c.name;
 }
 
-launcher::LineList list_of(const Lines& lines) {
-    launcher::LineList list;
-    for (const auto& line : lines) list.add(line);
-    return list;
-}
+using core_test::list_of;
 
 TEST(LineListWriting, CrLfAfterEveryLineInTheAnsiCodePage) {
     EXPECT_EQ(list_of({}).to_bytes(cp1251), "");
@@ -145,6 +142,8 @@ TEST(LineListIndex, OutOfBoundsNamesTheIndex) {
     EXPECT_EQ(list.lines(), (Lines{"0", "800"}));
 }
 
+using core_test::error_of;
+
 class LineListFile : public ::testing::Test {
   protected:
     std::string path(const std::string& name) const { return kit::path_to_utf8(folder_ / name); }
@@ -156,16 +155,6 @@ class LineListFile : public ::testing::Test {
     }
     std::size_t entries() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.path()), {}));
-    }
-    // The message of the launcher::Error that `action` raises.
-    template <typename Action>
-    static std::string error_of(Action action) {
-        try {
-            action();
-        } catch (const launcher::Error& error) {
-            return error.what();
-        }
-        return "(no error)";
     }
     static void expect_error(const std::string& message, const std::string& prefix) {
         EXPECT_TRUE(message.starts_with(prefix)) << message;
