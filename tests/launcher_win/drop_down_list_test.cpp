@@ -38,9 +38,7 @@ const std::array controls{ControlSpec{.kind = ControlKind::combo_box,
                                       .face = skin::Color{26, 26, 26},
                                       .text_color = skin::Color{128, 128, 128}}};
 
-void settle() {
-    test::pump_until([] { return false; }, 100);
-}
+using test::settle;
 
 class DropDownListTest : public testing::Test {
   protected:

@@ -27,9 +27,7 @@ using kit_test::read_bytes;
 
 constexpr unsigned pad = 1;  // gamepad 2
 
-void settle() {
-    test::pump_until([] { return false; }, 100);
-}
+using test::settle;
 
 class GamepadDialogTest : public testing::Test {
   protected:

@@ -56,9 +56,7 @@ POINT middle(const RECT& area) {
     return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
-void settle() {
-    test::pump_until([] { return false; }, 100);
-}
+using test::settle;
 
 class WindowFrameTest : public testing::Test {
   protected:

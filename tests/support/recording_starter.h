@@ -22,7 +22,6 @@ class RecordingStarter final : public platform::ProgramStarter {
     };
 
     explicit RecordingStarter(std::filesystem::path watched = {}) : watched_(std::move(watched)) {}
-    void watch(std::filesystem::path file) { watched_ = std::move(file); }
 
     void start(const std::string& program, const std::string& working_directory) override {
         starts.push_back(
