@@ -21,6 +21,11 @@ std::string decode_text(std::string_view bytes, const CodePage& ansi) {
     return ansi.decode(bytes);
 }
 
+bool begins_like_a_mark(std::string_view bytes) {
+    return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
+           bytes.starts_with(kit::text::utf8_mark);
+}
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -67,8 +72,10 @@ std::string LineList::to_bytes(const CodePage& ansi) const {
         text += line;
         text += "\r\n";
     }
-    if (auto bytes = ansi.encode(text)) return std::move(*bytes);
-    // A character the ANSI code page cannot hold: UTF-8 with its mark keeps every line.
+    // ANSI bytes that happen to begin like a byte-order mark would read back as something
+    // else; they, and characters the ANSI code page cannot hold, go out as UTF-8 with its mark.
+    if (auto bytes = ansi.encode(text); bytes && !begins_like_a_mark(*bytes))
+        return std::move(*bytes);
     return std::string(kit::text::utf8_mark) + kit::unicode::sanitize_utf8(text);
 }
 

@@ -9,8 +9,9 @@
 // end at CR LF, lone CR or lone LF; a line end at the very end adds no empty line; a NUL
 // character ends the text. Lines are kept exactly as they stand.
 // Writing: CR LF after every line, the last included, in the ANSI code page without a mark.
-// When a line holds a character that the ANSI code page has no place for, the whole file is
-// written as UTF-8 with its mark instead, so that no line is lost.
+// When a line holds a character that the ANSI code page has no place for, or the ANSI bytes
+// would begin like a byte-order mark ("яю" in code page 1251, "ÿþ" in 1252), the whole file
+// is written as UTF-8 with its mark instead, so that every line reads back as it was.
 
 #include <optional>
 #include <string>

@@ -130,6 +130,27 @@ TEST(LineListWriting, CharactersOutsideTheAnsiCodePageSwitchTheWholeFileToUtf8) 
     EXPECT_EQ(list_of({"café"}).to_bytes(cp1252), "caf\xE9\r\n");
 }
 
+TEST(LineListWriting, AnsiBytesThatBeginLikeAMarkGoOutAsUtf8) {
+    struct Case {
+        const char* name;
+        Lines lines;
+        const launcher::CodePage& ansi;
+    };
+    const Case cases[] = {
+        {"1251 FF FE", {"яюшка", "b"}, cp1251}, {"1251 FE FF", {"юя"}, cp1251},
+        {"1252 FF FE", {"ÿþ"}, cp1252},         {"1252 FE FF", {"þÿ x"}, cp1252},
+        {"1252 EF BB BF", {"ï»¿abc"}, cp1252},  {"a mark's first byte alone", {"я"}, cp1251},
+    };
+    for (const auto& c : cases) {
+        const auto bytes = list_of(c.lines).to_bytes(c.ansi);
+        EXPECT_EQ(launcher::LineList::from_bytes(bytes, c.ansi).lines(), c.lines) << c.name;
+    }
+    EXPECT_TRUE(list_of({"юя"}).to_bytes(cp1251).starts_with("\xEF\xBB\xBF\xD1\x8E"));
+    // Only the start matters: the same letters further in stay ANSI.
+    EXPECT_EQ(list_of({"", "яю"}).to_bytes(cp1251), "\r\n\xFF\xFE\r\n");
+    EXPECT_EQ(list_of({"я"}).to_bytes(cp1251), "\xFF\r\n");
+}
+
 TEST(LineListIndex, OutOfBoundsNamesTheIndex) {
     auto list = list_of({"0", "1024"});
     list.replace(1, "800");
