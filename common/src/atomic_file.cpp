@@ -77,7 +77,7 @@ bool is_separator(char c) {
 
 #endif
 
-FileSteps* steps_in_place = nullptr;
+thread_local FileSteps* steps_in_place = nullptr;
 
 FileSteps& current_steps() {
     return steps_in_place != nullptr ? *steps_in_place : system_file_steps();

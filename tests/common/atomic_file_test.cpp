@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -169,6 +170,11 @@ TEST_F(ReplaceFileAtomically, AWriterStartingMeanwhileLeavesTheRunningWritersTem
     const kit::ScopedFileSteps in_place(steps);
     EXPECT_FALSE(kit::replace_file_atomically(target, payload()));
     EXPECT_FALSE(second_failure);
+    ASSERT_TRUE(steps.events[0].starts_with("create "));
+    const auto first_temporary = steps.events[0].substr(std::string_view("create ").size());
+    const auto kept = "remove unless held " + first_temporary + ": kept";
+    EXPECT_TRUE(std::ranges::find(steps.events, kept) != steps.events.end())
+        << "the second writer's cleanup did not find the first writer's file held";
     EXPECT_TRUE(kit_test::read_bytes(target) == payload()) << "the first writer's bytes";
     EXPECT_EQ(names_in(folder_.path()), std::set<std::string>{"GameMain-kb.exe"});
 }

@@ -58,7 +58,8 @@ class FailingFileSteps final : public kit::FileSteps {
     // Runs once, at the first write: a second writer of the same target at that moment.
     std::function<void()> at_first_write;
     // What was done, in order: "create <path>", "write", "flush", "rename <from> <to>",
-    // "remove <path>", "close", "sync <folder>".
+    // "remove <path>", "remove unless held <path>: removed" (or ": kept"), "close",
+    // "sync <folder>".
     std::vector<std::string> events;
     std::size_t bytes_written = 0;
 
@@ -79,7 +80,9 @@ class FailingFileSteps final : public kit::FileSteps {
         system_.remove(path);
     }
     bool remove_unless_held(const std::string& path) override {
-        return system_.remove_unless_held(path);
+        const bool removed = system_.remove_unless_held(path);
+        events.push_back("remove unless held " + path + (removed ? ": removed" : ": kept"));
+        return removed;
     }
     std::vector<std::string> list(const std::string& folder) override {
         return system_.list(folder);
