@@ -112,8 +112,7 @@ void run() {
     }
 
     const std::string_view bytes(reinterpret_cast<const char*>(game->data()), game->size());
-    if (const auto failure =
-            kit::replace_file_atomically(kit::path_from_utf8("GameMain-kb.exe"), bytes)) {
+    if (const auto failure = kit::replace_file_atomically("GameMain-kb.exe", bytes)) {
         complain("could not write GameMain-kb.exe: " + *failure);
         return;
     }

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     }
     const auto game = ostrel_test::make_game();
     const std::string_view bytes(reinterpret_cast<const char*>(game.data()), game.size());
-    if (const auto failure = kit::replace_file_atomically(kit::path_from_utf8(argv[1]), bytes)) {
+    if (const auto failure = kit::replace_file_atomically(argv[1], bytes)) {
         std::fprintf(stderr, "fake_game: %s: %s\n", argv[1], failure->c_str());
         return 1;
     }

@@ -4,12 +4,12 @@
 #include <atomic>
 #include <string>
 
+#include "kit/file_steps.h"
 #include "kit/text.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,119 +20,145 @@ namespace kit {
 
 namespace {
 
+constexpr std::string_view no_reason = "The system gave no reason for the failure";
+
 std::string trim_reason(std::string text) {
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
         text.pop_back();
     return text;
 }
 
-// A name of our own beside the target, unique within this process and, through the
-// process id, across processes.
-std::filesystem::path temporary_beside(const std::filesystem::path& target, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-    const auto pid = static_cast<unsigned long>(GetCurrentProcessId());
-#else
-    const auto pid = static_cast<unsigned long>(getpid());
-#endif
-    auto name = target.filename();
-    name += path_from_utf8("." + std::to_string(pid) + "-" + std::to_string(counter++) + "-" +
-                           std::to_string(attempt) + ".tmp");
-    return target.parent_path() / name;
-}
-
 #ifdef _WIN32
 
-struct Handle {
-    HANDLE value = INVALID_HANDLE_VALUE;
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    explicit Handle(HANDLE h) : value(h) {}
-    ~Handle() { close(); }
-    bool close() {
-        if (value == INVALID_HANDLE_VALUE) return true;
-        const bool ok = CloseHandle(value) != 0;
-        value = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-};
-
-std::optional<std::string> write_new_file(const std::filesystem::path& path, std::string_view bytes,
-                                          bool& created, bool& name_taken) {
-    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.value == INVALID_HANDLE_VALUE) {
-        name_taken = GetLastError() == ERROR_FILE_EXISTS;
-        return last_system_error();
-    }
-    created = true;
-    while (!bytes.empty()) {
-        const auto chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(file.value, bytes.data(), chunk, &written, nullptr) || written == 0)
-            return last_system_error();
-        bytes.remove_prefix(written);
-    }
-    if (!FlushFileBuffers(file.value)) return last_system_error();
-    if (!file.close()) return last_system_error();
-    return std::nullopt;
+std::string system_error_text(DWORD code) {
+    if (code == ERROR_SUCCESS) return std::string(no_reason);
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text;
+    if (length != 0 && buffer != nullptr) text = text::narrow({buffer, length});
+    if (buffer != nullptr) LocalFree(buffer);
+    text = trim_reason(std::move(text));
+    if (text.empty()) text = "System error " + std::to_string(code);
+    return text;
 }
 
-bool move_over(const std::filesystem::path& from, const std::filesystem::path& to) {
-    return MoveFileExW(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+std::string disk_full_reason() {
+    return system_error_text(ERROR_DISK_FULL);
 }
 
-void remove_file(const std::filesystem::path& path) {
-    DeleteFileW(path.c_str());
+unsigned long process_id() {
+    return GetCurrentProcessId();
+}
+
+bool is_separator(char c) {
+    return c == '/' || c == '\\';
 }
 
 #else
 
-struct Descriptor {
-    int value = -1;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    explicit Descriptor(int fd) : value(fd) {}
-    ~Descriptor() { close(); }
-    bool close() {
-        if (value < 0) return true;
-        const bool ok = ::close(value) == 0;
-        value = -1;
-        return ok;
-    }
-};
-
-std::optional<std::string> write_new_file(const std::filesystem::path& path, std::string_view bytes,
-                                          bool& created, bool& name_taken) {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (file.value < 0) {
-        name_taken = errno == EEXIST;
-        return last_system_error();
-    }
-    created = true;
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(file.value, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return last_system_error();
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    if (::fsync(file.value) != 0) return last_system_error();
-    if (!file.close()) return last_system_error();
-    return std::nullopt;
+std::string system_error_text(int code) {
+    if (code == 0) return std::string(no_reason);
+    return trim_reason(std::strerror(code));
 }
 
-bool move_over(const std::filesystem::path& from, const std::filesystem::path& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0;
+std::string disk_full_reason() {
+    return system_error_text(ENOSPC);
 }
 
-void remove_file(const std::filesystem::path& path) {
-    ::unlink(path.c_str());
+unsigned long process_id() {
+    return static_cast<unsigned long>(getpid());
+}
+
+bool is_separator(char c) {
+    return c == '/';
 }
 
 #endif
+
+thread_local FileSteps* steps_in_place = nullptr;
+
+FileSteps& current_steps() {
+    return steps_in_place != nullptr ? *steps_in_place : system_file_steps();
+}
+
+// Where the target lives, as its folder for listing and as the text that goes before a
+// name beside it.
+struct Place {
+    std::string folder;       // "." for the current folder
+    std::string name_prefix;  // the folder with its separator, empty for the current folder
+    std::string name;
+};
+
+Place place_of(std::string_view target) {
+    const auto end = std::find_if(target.rbegin(), target.rend(), is_separator);
+    const auto name_start = static_cast<std::size_t>(target.rend() - end);
+    Place place;
+    place.name_prefix = std::string(target.substr(0, name_start));
+    place.name = std::string(target.substr(name_start));
+    if (name_start == 0)
+        place.folder = ".";
+    else if (name_start == 1)
+        place.folder = place.name_prefix;  // the root
+    else
+        place.folder = std::string(target.substr(0, name_start - 1));
+    return place;
+}
+
+constexpr std::string_view temporary_infix = ".incomplete-write-";
+constexpr std::string_view temporary_suffix = ".tmp";
+
+bool all_digits(std::string_view text) {
+    return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// True for "<target name>.incomplete-write-<digits>-<digits>.tmp" only.
+bool is_temporary_of(std::string_view entry, std::string_view target_name) {
+    if (!entry.starts_with(target_name)) return false;
+    entry.remove_prefix(target_name.size());
+    if (!entry.starts_with(temporary_infix) || !entry.ends_with(temporary_suffix)) return false;
+    entry.remove_prefix(temporary_infix.size());
+    entry.remove_suffix(temporary_suffix.size());
+    const auto dash = entry.find('-');
+    return dash != std::string_view::npos && all_digits(entry.substr(0, dash)) &&
+           all_digits(entry.substr(dash + 1));
+}
+
+// A name unique within this process and, through the process id, across running processes.
+// A dead process's leftover may carry the same name: the caller then tries the next one.
+std::string temporary_name(const Place& place) {
+    static std::atomic<unsigned long> counter{0};
+    return place.name_prefix + place.name + std::string(temporary_infix) +
+           std::to_string(process_id()) + "-" + std::to_string(counter++) +
+           std::string(temporary_suffix);
+}
+
+void remove_stale_temporaries(FileSteps& steps, const Place& place) {
+    for (const auto& entry : steps.list(place.folder))
+        if (is_temporary_of(entry, place.name)) steps.remove_unless_held(place.name_prefix + entry);
+}
+
+StepFailure write_all(NewFile& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        std::size_t written = 0;
+        if (auto failure = file.write(bytes, written)) return failure;
+        // The system took nothing and said nothing: a full disk is what does that.
+        if (written == 0) return disk_full_reason();
+        bytes.remove_prefix(std::min(written, bytes.size()));
+    }
+    return std::nullopt;
+}
 
 }  // namespace
+
+ScopedFileSteps::ScopedFileSteps(FileSteps& steps) : previous_(steps_in_place) {
+    steps_in_place = &steps;
+}
+
+ScopedFileSteps::~ScopedFileSteps() {
+    steps_in_place = previous_;
+}
 
 std::filesystem::path path_from_utf8(std::string_view utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -145,35 +171,45 @@ std::string path_to_utf8(const std::filesystem::path& path) {
 
 std::string last_system_error() {
 #ifdef _WIN32
-    const DWORD code = GetLastError();
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text;
-    if (length != 0 && buffer != nullptr) text = text::narrow({buffer, length});
-    if (buffer != nullptr) LocalFree(buffer);
-    if (text.empty()) text = "System error " + std::to_string(code);
-    return trim_reason(std::move(text));
+    return system_error_text(GetLastError());
 #else
-    return trim_reason(std::strerror(errno));
+    return system_error_text(errno);
 #endif
 }
 
-std::optional<std::string> replace_file_atomically(const std::filesystem::path& target,
+std::optional<std::string> replace_file_atomically(std::string_view target,
                                                    std::string_view bytes) {
-    for (unsigned attempt = 0;; ++attempt) {
-        const auto temporary = temporary_beside(target, attempt);
-        bool created = false;
-        bool name_taken = false;
-        auto failure = write_new_file(temporary, bytes, created, name_taken);
-        if (!failure && move_over(temporary, target)) return std::nullopt;
-        if (!failure) failure = last_system_error();
-        // A stale file of ours with the same name: try another name.
-        if (name_taken && attempt < 100) continue;
-        if (created) remove_file(temporary);
-        return failure;
+    auto& steps = current_steps();
+    const auto place = place_of(target);
+    remove_stale_temporaries(steps, place);
+
+    const std::string target_path(target);
+    StepFailure failure;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto temporary = temporary_name(place);
+        auto created = steps.create(temporary);
+        if (!created.file) {
+            failure = std::move(created.failure);
+            if (created.name_taken) continue;
+            return failure ? failure : std::string(no_reason);
+        }
+        auto& file = *created.file;
+        failure = write_all(file, bytes);
+        if (!failure) failure = file.flush();
+        // The file stays open, and so held, until it carries the target's name.
+        if (!failure) failure = steps.rename(temporary, target_path);
+        if (failure) {
+            steps.remove(temporary);
+            file.close();
+            return failure;
+        }
+        // The bytes are on the disk and under the target's name: a failing close loses
+        // nothing any more.
+        file.close();
+        steps.sync_folder(place.folder);
+        return std::nullopt;
     }
+    return failure ? failure : std::string(no_reason);
 }
 
 }  // namespace kit

@@ -84,8 +84,7 @@ void LineList::load_from_file(const std::string& path, const CodePage& ansi) {
 }
 
 void LineList::save_to_file(const std::string& path, const CodePage& ansi) const {
-    if (const auto failure =
-            kit::replace_file_atomically(kit::path_from_utf8(path), to_bytes(ansi)))
+    if (const auto failure = kit::replace_file_atomically(path, to_bytes(ansi)))
         throw Error("Cannot create file \"" + path + "\". " + *failure);
 }
 

@@ -6,9 +6,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "../common/failing_file_steps.h"
 #include "core/errors.h"
 #include "core_test.h"
 #include "kit/atomic_file.h"
+#include "kit/file_steps.h"
 #include "kit_test.h"
 
 namespace fs = std::filesystem;
@@ -222,6 +224,20 @@ TEST_F(LineListFile, CreateErrorLeavesWhatStoodThere) {
     const auto missing_folder = path("absent/ostrel.ini");
     expect_error(error_of([&] { list_of({"x"}).save_to_file(missing_folder, cp1251); }),
                  "Cannot create file \"" + missing_folder + "\". ");
+}
+
+TEST_F(LineListFile, FullDiskRaisesTheCreateErrorWithTheSystemsReasonAndKeepsTheOldFile) {
+    const auto file = path("Input1.ini");
+    const std::string old_bytes = "Generic   USB   Joystick\r\n1 2 3 4 5 6 7 8 9 \r\n";
+    write(file, old_bytes);
+    kit_test::FailingFileSteps full_disk(kit_test::WriteFault::no_byte_taken);
+    const kit::ScopedFileSteps in_place(full_disk);
+    EXPECT_EQ(error_of([&] {
+                  list_of({"new", "lines"}).save_to_file(file, cp1251);
+              }),
+              "Cannot create file \"" + file + "\". " + kit_test::disk_full_text());
+    EXPECT_EQ(read(file), old_bytes);
+    EXPECT_EQ(entries(), 1u) << "a temporary file was left behind";
 }
 
 TEST_F(LineListFile, FileExistsOnlyForFiles) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <concepts>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,15 +13,32 @@ std::filesystem::path path_from_utf8(std::string_view utf8);
 std::string path_to_utf8(const std::filesystem::path& path);
 
 // The operating system's text for its last error (errno or GetLastError), in UTF-8,
-// without a trailing full stop or line break.
+// without a trailing full stop or line break. Never the text for success: a failure whose
+// code was left at 0 still gets a reason.
 std::string last_system_error();
 
-// Replaces `target` with `bytes` so that a crash or a full disk never leaves a torn file:
-// the bytes go to a new temporary file in the target's folder, are flushed to the disk,
-// and the temporary file is then moved over the target.
+// Replaces `target` (a UTF-8 path) with `bytes` so that a crash, a power loss or a full disk
+// never leaves a torn file: the target is either the old file or the new one, whole.
+//
+// - The bytes go to a new file beside the target, named
+//   "<target's name>.incomplete-write-<process id>-<number>.tmp", flushed to the disk, then
+//   moved over the target. The rename is made durable as well: on POSIX the folder is
+//   synced after it, on Windows the move is written through.
+// - A write that was killed leaves its temporary file behind. Each later write of the same
+//   target first removes the files of exactly that shape for exactly that target which no
+//   running write holds; nothing else in the folder is touched. A running writer holds its
+//   file until it has been moved (POSIX: an flock; Windows: its open handle, which keeps
+//   the cleanup's exclusive open out).
+//
 // Returns nothing on success, otherwise the system's reason; on failure the temporary file
-// is removed and an existing target is left as it was.
-std::optional<std::string> replace_file_atomically(const std::filesystem::path& target,
-                                                   std::string_view bytes);
+// is removed and an existing target is left byte for byte as it was.
+std::optional<std::string> replace_file_atomically(std::string_view target, std::string_view bytes);
+
+// For callers that still hold a std::filesystem::path (a template, so that strings and
+// literals take the UTF-8 overload without ambiguity).
+template <std::same_as<std::filesystem::path> Path>
+std::optional<std::string> replace_file_atomically(const Path& target, std::string_view bytes) {
+    return replace_file_atomically(std::string_view(path_to_utf8(target)), bytes);
+}
 
 }  // namespace kit
