@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "kit/text.h"
+#include "kit/unicode.h"
 
 namespace ostrel {
 
@@ -24,6 +25,25 @@ constexpr auto entry_names = [] {
 
 bool utf16_marked(std::string_view bytes) {
     return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
+// UTF-16 bytes (after their mark) as UTF-8, a block at a time, so that no copy of the whole
+// file as UTF-16 units is made besides the UTF-8 text. A block never ends between the two
+// halves of a surrogate pair.
+std::string utf16_to_utf8_in_blocks(std::string_view bytes, bool big_endian) {
+    constexpr std::size_t block_bytes = 1 << 16;
+    std::string text;
+    while (!bytes.empty()) {
+        std::size_t take = bytes.size();
+        if (take > block_bytes) {
+            take = block_bytes;
+            const auto high = static_cast<unsigned char>(bytes[take - (big_endian ? 2 : 1)]);
+            if (high >= 0xD8 && high <= 0xDB) take -= 2;  // a pair's first half: keep it whole
+        }
+        text += kit::unicode::utf16_bytes_to_utf8(bytes.substr(0, take), big_endian);
+        bytes.remove_prefix(take);
+    }
+    return text;
 }
 
 // Hands out the lines of `text` one by one, by the rules of the game's text lists: CR LF,
@@ -55,8 +75,8 @@ class LineReader {
 // The key codes are compared as ASCII and a rejected value is shown as it stood, so the
 // bytes after a UTF-8 mark are kept as they are.
 std::string decode_key_file(std::string_view bytes) {
-    return kit::text::decode_marked_text(bytes, kit::text::MarkedUtf8::keep_bytes)
-        .value_or(std::string(bytes));
+    if (utf16_marked(bytes)) return utf16_to_utf8_in_blocks(bytes.substr(2), bytes[0] == '\xFE');
+    return std::string(kit::text::without_utf8_mark(bytes));
 }
 
 KeyFile::KeyFile(std::string_view file_bytes) {

@@ -22,8 +22,8 @@ void StandardConsole::err(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
-std::optional<std::string> replace_file_atomically(const std::string& utf8_path,
-                                                   std::string_view bytes) {
+std::optional<std::string> write_file_atomically(const std::string& utf8_path,
+                                                 std::string_view bytes) {
     return kit::replace_file_atomically(kit::path_from_utf8(utf8_path), bytes);
 }
 

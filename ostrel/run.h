@@ -42,13 +42,13 @@ using FileWriter =
     std::function<std::optional<std::string>(const std::string& utf8_path, std::string_view bytes)>;
 
 // The writer of GameMain-kb.exe: kit::replace_file_atomically.
-std::optional<std::string> replace_file_atomically(const std::string& utf8_path,
-                                                   std::string_view bytes);
+std::optional<std::string> write_file_atomically(const std::string& utf8_path,
+                                                 std::string_view bytes);
 
 // The whole run in `folder` (UTF-8 with its trailing separator; empty for the current
 // folder). Never throws: anything unexpected is explained on the console's error stream.
 void run(Console& console, std::string_view folder = {},
-         const FileWriter& write = replace_file_atomically);
+         const FileWriter& write = write_file_atomically);
 
 // `value` in double quotes, safe to show on a console: at most `limit` bytes of it, cut
 // between characters and followed by "..." when cut; control characters, quotes,

@@ -127,6 +127,19 @@ TEST(KeyFileReader, Utf16IsDecodedToUtf8) {
     const std::string expected = "; клавиши \xF0\x9F\x98\x80\r\n";
     EXPECT_EQ(ostrel::decode_key_file(utf16(text, true)), expected);
     EXPECT_EQ(ostrel::decode_key_file(utf16(text, false)), expected);
+    // Long text with surrogate pairs everywhere, block ends among them.
+    std::u16string long_text;
+    std::string long_expected;
+    for (int i = 0; i < 50000; ++i) {
+        long_text += i % 3 == 0 ? u"\U0001F600" : u"я";
+        long_expected += i % 3 == 0 ? "\xF0\x9F\x98\x80" : "я";
+    }
+    for (const std::size_t shift : {0, 1, 2, 3}) {
+        const auto shifted = std::u16string(shift, u'a') + long_text;
+        const auto shifted_expected = std::string(shift, 'a') + long_expected;
+        EXPECT_TRUE(ostrel::decode_key_file(utf16(shifted, true)) == shifted_expected) << shift;
+        EXPECT_TRUE(ostrel::decode_key_file(utf16(shifted, false)) == shifted_expected) << shift;
+    }
     // A lone surrogate and an odd last byte become U+FFFD, as the launcher reads them.
     EXPECT_EQ(ostrel::decode_key_file(std::string("\xFF\xFE\x00\xD8"
                                                   "A\x00"
