@@ -8,12 +8,17 @@
 // launcher. A UTF-8 byte-order mark is skipped and a UTF-16 file (little- or big-endian,
 // with its mark) is understood, since players edit the file by hand. When a section or an
 // entry is repeated, the first one counts and later repeats are ignored.
+//
+// The file comes from anyone who can write to the game folder, so reading it takes one pass
+// and keeps nothing but the values of the entries that the key records name.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "key_records.h"
 
 namespace ostrel {
 
@@ -28,16 +33,13 @@ class KeyFile {
     KeyFile() = default;  // a missing file: every lookup finds nothing
     explicit KeyFile(std::string_view file_bytes);
 
-    // The value of `entry` in `section`, blanks trimmed; nothing when either is missing.
-    std::optional<std::string_view> find(std::string_view section, std::string_view entry) const;
+    // The value of `entry` in section KEYS, blanks trimmed; nothing when the section or the
+    // entry is missing, or when no key record has that entry name.
+    std::optional<std::string_view> find(std::string_view entry) const;
 
   private:
-    struct Entry {
-        std::string section;
-        std::string name;
-        std::string value;
-    };
-    std::vector<Entry> entries_;
+    // By key record: the first value given in the first section KEYS.
+    std::array<std::optional<std::string>, key_records.size()> values_;
 };
 
 // A key code is decimal digits, or "0x" and hexadecimal digits, and at most 0xFF: the

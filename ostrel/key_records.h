@@ -47,6 +47,8 @@ inline constexpr std::array<KeyRecord, 19> key_records{{
 
 // Offset of the key-state table (one byte per key code) in the structure EBP points to.
 inline constexpr std::uint32_t key_state_displacement = 0x71C;
+// The table holds one byte per DirectInput key code.
+inline constexpr std::uint32_t largest_key_code = 0xFF;
 
 inline constexpr std::size_t minimum_game_size = 0xB0000;
 inline constexpr std::uint32_t version_mark_offset = 0x64796;

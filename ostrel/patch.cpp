@@ -87,9 +87,16 @@ std::vector<Binding> patch_game(std::span<std::uint8_t> game, const KeyFile& bin
         Binding binding;
         binding.record = &record;
         binding.old_code = record.builtin_default;
-        if (record.source_offset != 0)
-            binding.old_code = static_cast<std::int32_t>(read_u32(game, record.source_offset) -
-                                                         key_state_displacement);
+        if (record.source_offset != 0) {
+            const auto field = read_u32(game, record.source_offset);
+            const auto code = field - key_state_displacement;
+            // Copied through unbound, a code outside the table would make the game read
+            // memory beyond it.
+            if (code <= largest_key_code)
+                binding.old_code = static_cast<std::int32_t>(code);
+            else
+                binding.unusable_field = field;
+        }
         result.push_back(std::move(binding));
     }
 

@@ -60,6 +60,14 @@ TEST(KeyFileReader, FindsCodesByTheRulesOfTheFile) {
         {"entry in another section", "[KEYS]\nKeyDown = 1\n[OTHER]\nKeyUp = 0x11\n", "KeyUp",
          given_default},
         {"section name only begins alike", "[KEYSET]\nKeyUp = 0x11\n", "KeyUp", given_default},
+        {"first section KEYS after others", "[A]\nKeyUp = 1\n[B]\n[KEYS]\nKeyUp = 2\n", "KeyUp", 2},
+        {"header without its bracket", "[KEYS\nKeyUp = 0x11\n", "KeyUp", 0x11},
+        {"entries after the last one looked for",
+         "[KEYS]\nKeyUp=1\nKeyDown=1\nKeyLeft=1\nKeyRight=1\nKeyA=1\nKeyB=1\nKeyC=1\n"
+         "KeyTouch=1\nKeyAppeal=1\nKeyUnknown1=1\nKeyUnknown2=1\nKeyUnknown3=1\n"
+         "KeyUnknown4=1\nKeyStart=1\nKeyUnknown5=1\nKeyUnknown6=1\nKeyAB=1\nKeyBC=1\n"
+         "KeyABC=0x11\nKeyABC=2\n",
+         "KeyABC", 0x11},
         {"NUL ends the text", "[KEYS]\nKeyDown = 1\n\0KeyUp = 0x11\n"s, "KeyUp", given_default},
     };
     for (const auto& c : cases) {
@@ -67,6 +75,20 @@ TEST(KeyFileReader, FindsCodesByTheRulesOfTheFile) {
         EXPECT_EQ(found.code, c.expected) << c.what;
         EXPECT_FALSE(found.rejected_value) << c.what;
     }
+}
+
+// A hostile file: a few MiB of distinct entries and distinct sections around the ones that
+// count. Each line is looked at once, so this reads in a moment.
+TEST(KeyFileReader, LargeFileOfDistinctNamesIsReadInOnePass) {
+    std::string file = "[KEYS]\n";
+    for (int i = 0; file.size() < (3u << 20); ++i)
+        file += "Entry" + std::to_string(i) + " = " + std::to_string(i % 256) + "\n";
+    file += "KeyUp = 0x11\nkeyup = 0x12\n";
+    for (int i = 0; file.size() < (5u << 20); ++i) file += "[Section" + std::to_string(i) + "]\n";
+    file += "[KEYS]\nKeyDown = 0x13\n";
+    const KeyFile keys(file);
+    EXPECT_EQ(read_key_code(keys, "KeyUp", given_default).code, 0x11u);
+    EXPECT_EQ(read_key_code(keys, "KeyDown", given_default).code, given_default);
 }
 
 TEST(KeyFileReader, MissingFileGivesTheDefault) {
@@ -105,6 +127,19 @@ TEST(KeyFileReader, Utf16IsDecodedToUtf8) {
     const std::string expected = "; клавиши \xF0\x9F\x98\x80\r\n";
     EXPECT_EQ(ostrel::decode_key_file(utf16(text, true)), expected);
     EXPECT_EQ(ostrel::decode_key_file(utf16(text, false)), expected);
+    // Long text with surrogate pairs everywhere, block ends among them.
+    std::u16string long_text;
+    std::string long_expected;
+    for (int i = 0; i < 50000; ++i) {
+        long_text += i % 3 == 0 ? u"\U0001F600" : u"я";
+        long_expected += i % 3 == 0 ? "\xF0\x9F\x98\x80" : "я";
+    }
+    for (const std::size_t shift : {0, 1, 2, 3}) {
+        const auto shifted = std::u16string(shift, u'a') + long_text;
+        const auto shifted_expected = std::string(shift, 'a') + long_expected;
+        EXPECT_TRUE(ostrel::decode_key_file(utf16(shifted, true)) == shifted_expected) << shift;
+        EXPECT_TRUE(ostrel::decode_key_file(utf16(shifted, false)) == shifted_expected) << shift;
+    }
     // A lone surrogate and an odd last byte become U+FFFD, as the launcher reads them.
     EXPECT_EQ(ostrel::decode_key_file(std::string("\xFF\xFE\x00\xD8"
                                                   "A\x00"

@@ -131,6 +131,72 @@ TEST(PatchRun, RejectedValueKeepsTheGamesCode) {
     EXPECT_EQ(get_u32(game, 0x60E62), displacement);
 }
 
+// A copy that is not the unpatched game (most often one patched before) may hold anything
+// in the fields the defaults come from; an unbound entry must not carry that into the game.
+TEST(PatchRun, EveryWrittenFieldStaysInTheKeyStateTable) {
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> game;
+    };
+    std::vector<Case> cases;
+    auto patched_before = make_game();
+    ostrel::patch_game(patched_before, ostrel::KeyFile("[KEYS]\nKeyUp = 0x11\n"));
+    cases.push_back({"a copy patched before", patched_before});
+    auto all_ones = make_game();
+    for (const auto& test : game_key_tests) put_u32(all_ones, test.field, 0xFFFFFFFF);
+    cases.push_back({"0xFFFFFFFF fields", all_ones});
+    auto just_outside = make_game();
+    for (const auto& test : game_key_tests)
+        put_u32(just_outside, test.field, test.field % 2 == 0 ? displacement - 1 : 0x81C);
+    cases.push_back({"one below and one above the table", just_outside});
+    std::uint32_t state = 7;
+    for (int seed = 0; seed < 20; ++seed) {
+        auto random = make_game();
+        for (const auto& test : game_key_tests) {
+            state = state * 1103515245u + 12345u;
+            put_u32(random, test.field, state);
+        }
+        cases.push_back({"random source fields", random});
+    }
+
+    for (const auto* file : {"", "[KEYS]\nKeyDown = 0x1F\nKeyAB = 0x2C\n"}) {
+        for (auto c : cases) {
+            const auto bindings = ostrel::patch_game(c.game, ostrel::KeyFile(file));
+            for (const auto& binding : bindings) {
+                const auto field = get_u32(c.game, binding.record->patch_offset);
+                EXPECT_GE(field, displacement) << c.what << ": " << binding.record->entry_name;
+                EXPECT_LE(field, displacement + 0xFF)
+                    << c.what << ": " << binding.record->entry_name;
+                if (binding.unusable_field) {
+                    EXPECT_EQ(binding.old_code, binding.record->builtin_default) << c.what;
+                }
+            }
+        }
+    }
+}
+
+TEST(PatchRun, UnusableGameCodeFallsBackToTheBuiltInDefault) {
+    auto game = make_game();
+    ostrel::patch_game(game, ostrel::KeyFile());  // an already patched copy as input
+    set_game_code(game, 0x5669, 0xFF);            // the last code of the table still counts
+    set_game_code(game, 0x567A, 0x00);            // and so does the first
+    const auto bindings = ostrel::patch_game(game, ostrel::KeyFile());
+
+    EXPECT_EQ(bindings[0].old_code, 0xFF);
+    EXPECT_EQ(bindings[1].old_code, 0x00);
+    EXPECT_FALSE(bindings[0].unusable_field);
+    // The jump sits where KeyUnknown6's own test was: B6 05 00 90 is no key test.
+    EXPECT_EQ(bindings[15].unusable_field, 0x900005B6u);
+    EXPECT_EQ(bindings[15].old_code, 0x36);
+    EXPECT_EQ(bindings[15].new_code, 0x36u);
+    EXPECT_EQ(get_u32(game, 0x60E95), 0x36 + displacement);
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        if (i != 15) {
+            EXPECT_FALSE(bindings[i].unusable_field) << bindings[i].record->entry_name;
+        }
+    }
+}
+
 TEST(PatchRun, ReportLineLayout) {
     struct Case {
         std::size_t record;

@@ -1,0 +1,152 @@
+#include "kit/read_file.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <new>
+#include <stdexcept>
+#include <utility>
+
+#include "kit/atomic_file.h"  // last_system_error
+#include "kit/text.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace kit {
+
+namespace {
+
+// One read call asks for at most this much: a single read of a 2 GB file fails under Wine.
+constexpr std::size_t read_chunk = std::size_t{16} << 20;
+
+FileContents failed(ReadFailure failure, std::string reason = {}) {
+    return {{}, failure, std::move(reason)};
+}
+
+// Makes room for `size` bytes, or says why not.
+std::optional<ReadFailure> make_room(std::string& bytes, std::uint64_t size,
+                                     std::size_t size_limit) {
+    if (size > size_limit || size > bytes.max_size()) return ReadFailure::too_big;
+    try {
+        bytes.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return ReadFailure::too_big;
+    } catch (const std::length_error&) {
+        return ReadFailure::too_big;
+    }
+    return std::nullopt;
+}
+
+#ifdef _WIN32
+
+struct Handle {
+    HANDLE value;
+    explicit Handle(HANDLE h) : value(h) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (value != INVALID_HANDLE_VALUE) CloseHandle(value);
+    }
+};
+
+bool names_a_folder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limit) {
+    const std::wstring path = text::widen(utf8_path);
+    // Others may read and write meanwhile, as the C runtime's fopen allows.
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.value == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        auto reason = last_system_error();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return failed(ReadFailure::missing, std::move(reason));
+        // A folder does not open without backup semantics: say what it is.
+        if (names_a_folder(path)) return failed(ReadFailure::not_regular);
+        return failed(ReadFailure::cannot_open, std::move(reason));
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file.value) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(file.value, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return failed(ReadFailure::not_regular);
+
+    FileContents contents;
+    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    if (const auto failure = make_room(contents.bytes, size, size_limit)) return failed(*failure);
+    std::size_t done = 0;
+    while (done < contents.bytes.size()) {
+        const auto wanted = static_cast<DWORD>(std::min(contents.bytes.size() - done, read_chunk));
+        DWORD got = 0;
+        if (!ReadFile(file.value, contents.bytes.data() + done, wanted, &got, nullptr))
+            return failed(ReadFailure::read_failed, last_system_error());
+        if (got == 0) return failed(ReadFailure::read_failed, "the file ended early");
+        done += got;
+    }
+    return contents;
+}
+
+#else
+
+struct Descriptor {
+    int value;
+    explicit Descriptor(int fd) : value(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() {
+        if (value >= 0) close(value);
+    }
+};
+
+}  // namespace
+
+FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limit) {
+    const std::string path(utf8_path);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.value < 0) {
+        const int error = errno;
+        auto reason = last_system_error();
+        if (error == ENOENT || error == ENOTDIR)
+            return failed(ReadFailure::missing, std::move(reason));
+        return failed(ReadFailure::cannot_open, std::move(reason));
+    }
+    struct stat info {};
+    if (fstat(file.value, &info) != 0) return failed(ReadFailure::cannot_open, last_system_error());
+    if (!S_ISREG(info.st_mode)) return failed(ReadFailure::not_regular);
+    // Reads of a regular file block as usual; the flag was only for the open.
+    const int flags = fcntl(file.value, F_GETFL);
+    if (flags < 0 || fcntl(file.value, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return failed(ReadFailure::cannot_open, last_system_error());
+
+    FileContents contents;
+    if (const auto failure =
+            make_room(contents.bytes, static_cast<std::uint64_t>(info.st_size), size_limit))
+        return failed(*failure);
+    std::size_t done = 0;
+    while (done < contents.bytes.size()) {
+        const auto wanted = std::min(contents.bytes.size() - done, read_chunk);
+        const ssize_t got = read(file.value, contents.bytes.data() + done, wanted);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return failed(ReadFailure::read_failed, last_system_error());
+        if (got == 0) return failed(ReadFailure::read_failed, "the file ended early");
+        done += static_cast<std::size_t>(got);
+    }
+    return contents;
+}
+
+#endif
+
+}  // namespace kit

@@ -1,0 +1,174 @@
+#include "run.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <span>
+
+#include "kit/atomic_file.h"
+#include "kit/read_file.h"
+#include "kit/unicode.h"
+#include "patch.h"
+
+namespace ostrel {
+
+void StandardConsole::out(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void StandardConsole::err(std::string_view text) {
+    std::fflush(stdout);  // keep the two streams in order on a shared console
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+std::optional<std::string> write_file_atomically(const std::string& utf8_path,
+                                                 std::string_view bytes) {
+    return kit::replace_file_atomically(utf8_path, bytes);
+}
+
+namespace {
+
+std::string hex(std::uint32_t value, const char* format = "%x") {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(value));
+    return text.data();
+}
+
+class Run {
+  public:
+    Run(Console& console, std::string_view folder, const FileWriter& write)
+        : console_(console), folder_(folder), write_(write) {}
+
+    void go() {
+        auto game = read_game();
+        if (!game) return;
+        const std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(game->data()),
+                                            game->size());
+        if (check_game(bytes) == GameCheck::wrong_version) {
+            say("This version of ostrel only works with v1.04.\n");
+            return;
+        }
+        for (const auto& finding : inspect_game(bytes)) complain("warning: " + finding);
+
+        for (const auto& binding : patch_game(bytes, read_key_file())) {
+            explain(binding);
+            say(report_line(binding));
+        }
+
+        if (const auto failure = write_(in_folder("GameMain-kb.exe"), *game)) {
+            complain("could not write GameMain-kb.exe: " + *failure);
+            return;
+        }
+        say("done! GameMain-kb.exe created\n");
+    }
+
+    void complain(const std::string& text) { console_.err("ostrel: " + text + "\n"); }
+
+  private:
+    void say(std::string_view line) { console_.out(line); }
+
+    std::string in_folder(std::string_view name) const { return folder_ + std::string(name); }
+
+    // GameMain.exe whole, or nothing after saying why.
+    std::optional<std::string> read_game() {
+        auto contents = kit::read_regular_file(in_folder("GameMain.exe"));
+        if (!contents.ok()) {
+            switch (*contents.failure) {
+                case kit::ReadFailure::too_big:
+                    say("Not enough memory to read GameMain.exe\n");
+                    break;
+                case kit::ReadFailure::read_failed:
+                    say("Could not read GameMain.exe\n");
+                    break;
+                default:  // missing, a folder or a FIFO in its place, locked
+                    say("Could not open GameMain.exe\n");
+            }
+            return std::nullopt;
+        }
+        if (contents.bytes.size() < minimum_game_size) {
+            say("Not a valid executable.\n");
+            return std::nullopt;
+        }
+        return std::move(contents.bytes);
+    }
+
+    // A missing file binds nothing, as does one that cannot be read (which is said).
+    KeyFile read_key_file() {
+        const auto contents =
+            kit::read_regular_file(folder_.empty() ? "./ostrel.ini" : in_folder("ostrel.ini"));
+        if (contents.ok()) return KeyFile(contents.bytes);
+        if (*contents.failure == kit::ReadFailure::missing) return {};
+        std::string why;
+        switch (*contents.failure) {
+            case kit::ReadFailure::not_regular:
+                why = "it is not a regular file";
+                break;
+            case kit::ReadFailure::too_big:
+                why = "it is too big";
+                break;
+            default:
+                why = contents.reason;
+        }
+        complain("could not read ./ostrel.ini (" + why + "); every key keeps its default");
+        return {};
+    }
+
+    void explain(const Binding& binding) {
+        const std::string entry = binding.record->entry_name;
+        const auto old_code = hex(static_cast<std::uint32_t>(binding.old_code));
+        if (binding.unusable_field)
+            complain("warning: GameMain.exe holds " + hex(*binding.unusable_field, "0x%X") +
+                     " for " + entry + " at " + hex(binding.record->source_offset, "0x%X") +
+                     ", no key code from 0 to 0xFF; " + entry + " defaults to " + old_code +
+                     ", its code in v1.04");
+        if (binding.rejected_value)
+            complain("ostrel.ini: " + entry + " = " + quote_for_console(*binding.rejected_value) +
+                     " is not a key code from 0 to 0xFF; keeping " + old_code);
+    }
+
+    Console& console_;
+    std::string folder_;
+    const FileWriter& write_;
+};
+
+}  // namespace
+
+void run(Console& console, std::string_view folder, const FileWriter& write) {
+    Run one_run(console, folder, write);
+    try {
+        one_run.go();
+    } catch (const std::exception& error) {
+        one_run.complain(error.what());
+    }
+}
+
+std::string quote_for_console(std::string_view value, std::size_t limit) {
+    std::string quoted = "\"";
+    std::size_t taken = 0;
+    while (!value.empty()) {
+        const auto decoded = kit::unicode::decode_utf8(value);
+        if (taken + decoded.length > limit) break;
+        const char32_t c = decoded.code_point;
+        if (!decoded.valid) {
+            for (const char byte : value.substr(0, decoded.length))
+                quoted += hex(static_cast<unsigned char>(byte), "\\x%02X");
+        } else if (c < 0x20 || c == 0x7F) {
+            quoted += hex(c, "\\x%02X");
+        } else if (c >= 0x80 && c <= 0x9F) {  // C1 controls, CSI among them
+            quoted += hex(c, "\\u%04X");
+        } else if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += static_cast<char>(c);
+        } else {
+            quoted += value.substr(0, decoded.length);
+        }
+        taken += decoded.length;
+        value.remove_prefix(decoded.length);
+    }
+    quoted += '"';
+    if (!value.empty()) quoted += "...";
+    return quoted;
+}
+
+}  // namespace ostrel
