@@ -1,8 +1,8 @@
 // A stand-in for a DLL dropped into the game folder under a system DLL's name. Loading it
 // leaves "<its path>.loaded" beside it, and each of its functions leaves
 // "<its path>.<function>.called": a file that appears tells the test that the planted code ran.
-// It exports what the launcher takes from the DLLs it loads at run time, so that a loader
-// that searched the program's folder would be satisfied with it.
+// It exports what the launcher takes (or once imported) from the DLLs it loads at run time, so
+// that a loader that searched the program's folder would be satisfied with it.
 
 #include <windows.h>
 
@@ -57,6 +57,26 @@ BOOL WINAPI planted_AlphaBlend(HDC, int, int, int, int, HDC, int, int, int, int,
 HRESULT WINAPI planted_WICConvertBitmapSource(const GUID*, void*, void**) {
     leave_trace(L".WICConvertBitmapSource.called");
     return E_FAIL;
+}
+
+BOOL WINAPI planted_InitCommonControlsEx(const void*) {
+    leave_trace(L".InitCommonControlsEx.called");
+    return TRUE;
+}
+
+BOOL WINAPI planted_SetWindowSubclass(HWND, void*, UINT_PTR, DWORD_PTR) {
+    leave_trace(L".SetWindowSubclass.called");
+    return FALSE;
+}
+
+BOOL WINAPI planted_RemoveWindowSubclass(HWND, void*, UINT_PTR) {
+    leave_trace(L".RemoveWindowSubclass.called");
+    return FALSE;
+}
+
+LRESULT WINAPI planted_DefSubclassProc(HWND, UINT, WPARAM, LPARAM) {
+    leave_trace(L".DefSubclassProc.called");
+    return 0;
 }
 
 }  // extern "C"

@@ -28,7 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The DLLs the launcher loads at run time, and the one the manifest redirects.
+// The DLLs the launcher loads at run time (comctl32 through the manifest's redirection).
 const char* const loaded_at_run_time[] = {"winmm.dll",   "uxtheme.dll",       "dwmapi.dll",
                                           "msimg32.dll", "windowscodecs.dll", "comctl32.dll"};
 
