@@ -1,10 +1,10 @@
 #include "toolkit/application.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 
 #include <stdexcept>
 
+#include "toolkit/common_controls.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 #include "toolkit/system_dialogs.h"
@@ -60,7 +60,7 @@ Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     com_ready_ = SUCCEEDED(com);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    common_controls().init_common_controls_ex(&controls);
     register_window_classes(GetModuleHandleW(nullptr));
     LOGFONTW font{};
     font.lfHeight = -11;

@@ -5,8 +5,6 @@
 // the event loop, and is the one dispatch point through which every handler runs.
 
 #include <windows.h>
-// After <windows.h>:
-#include <commctrl.h>
 
 #include <functional>
 #include <memory>
@@ -14,6 +12,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "toolkit/common_controls.h"
 #include "toolkit/handles.h"
 
 namespace toolkit {
@@ -115,9 +114,10 @@ template <class Owner>
 LRESULT CALLBACK guarded_subclass_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam,
                                        UINT_PTR, DWORD_PTR data) noexcept {
     auto& owner = *reinterpret_cast<Owner*>(data);
-    const auto by_default = [&] { return DefSubclassProc(window, msg, wparam, lparam); };
+    const CommonControls& controls = common_controls();
+    const auto by_default = [&] { return controls.def_subclass_proc(window, msg, wparam, lparam); };
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, guarded_subclass_proc<Owner>, 0);
+        controls.remove_window_subclass(window, guarded_subclass_proc<Owner>, 0);
         owner.subclass_ended(window);
         return by_default();
     }

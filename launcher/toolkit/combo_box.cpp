@@ -1,12 +1,12 @@
 #include "toolkit/combo_box.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
 #include "kit/text.h"
 #include "toolkit/application.h"
+#include "toolkit/common_controls.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 
@@ -36,14 +36,15 @@ struct ListGeometry {
 class ComboBox::OpenList {
   public:
     OpenList(Application& application, HWND window) : application_(application), window_(window) {
-        SetWindowSubclass(window_, guarded_subclass_proc<OpenList>, 0,
-                          reinterpret_cast<DWORD_PTR>(this));
+        common_controls().set_window_subclass(window_, guarded_subclass_proc<OpenList>, 0,
+                                              reinterpret_cast<DWORD_PTR>(this));
         // The frame was measured before the subclass: measure it again with the indicator.
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ~OpenList() {
-        if (window_) RemoveWindowSubclass(window_, guarded_subclass_proc<OpenList>, 0);
+        if (window_)
+            common_controls().remove_window_subclass(window_, guarded_subclass_proc<OpenList>, 0);
     }
     OpenList(const OpenList&) = delete;
     OpenList& operator=(const OpenList&) = delete;
@@ -181,18 +182,18 @@ void ComboBox::OpenList::end_indicator_press() {
 bool ComboBox::OpenList::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     switch (msg) {
         case WM_NCCALCSIZE: {
-            result = DefSubclassProc(window_, msg, wparam, lparam);
+            result = common_controls().def_subclass_proc(window_, msg, wparam, lparam);
             RECT& client = wparam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0]
                                   : *reinterpret_cast<RECT*>(lparam);
             client.right -= scroll_indicator_width;
             return true;
         }
         case WM_NCPAINT:
-            result = DefSubclassProc(window_, msg, wparam, lparam);
+            result = common_controls().def_subclass_proc(window_, msg, wparam, lparam);
             paint_frame(true);
             return true;
         case WM_NCHITTEST: {
-            result = DefSubclassProc(window_, msg, wparam, lparam);
+            result = common_controls().def_subclass_proc(window_, msg, wparam, lparam);
             RECT screen{};
             GetWindowRect(window_, &screen);
             // The indicator takes the mouse like the items do.
@@ -264,7 +265,7 @@ bool ComboBox::OpenList::mouse_message(UINT msg, WPARAM wparam, LPARAM lparam, L
 LRESULT ComboBox::OpenList::subclass_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
     LRESULT result = 0;
     if (!message(msg, wparam, lparam, result))
-        result = DefSubclassProc(window, msg, wparam, lparam);
+        result = common_controls().def_subclass_proc(window, msg, wparam, lparam);
     follow_scroll();
     return result;
 }

@@ -1,11 +1,10 @@
 #include "toolkit/control.h"
 
-#include <commctrl.h>
-
 #include <stdexcept>
 
 #include "kit/text.h"
 #include "toolkit/application.h"
+#include "toolkit/common_controls.h"
 #include "toolkit/form.h"
 #include "toolkit/group_box.h"
 #include "toolkit/skin_manager.h"
@@ -40,8 +39,8 @@ void Control::create_window(const wchar_t* window_class, DWORD style, DWORD ex_s
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                               GetModuleHandleW(nullptr), nullptr);
     if (!handle_) throw std::runtime_error("Cannot create control " + name_);
-    SetWindowSubclass(handle_, guarded_subclass_proc<Control>, 0,
-                      reinterpret_cast<DWORD_PTR>(this));
+    common_controls().set_window_subclass(handle_, guarded_subclass_proc<Control>, 0,
+                                          reinterpret_cast<DWORD_PTR>(this));
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.application().font()), FALSE);
 }
 
@@ -106,7 +105,7 @@ Application& Control::application() const {
 LRESULT Control::subclass_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_SETFOCUS) form_.active_ = this;
     const std::optional<LRESULT> result = message(msg, wparam, lparam);
-    return result ? *result : DefSubclassProc(window, msg, wparam, lparam);
+    return result ? *result : common_controls().def_subclass_proc(window, msg, wparam, lparam);
 }
 
 }  // namespace toolkit

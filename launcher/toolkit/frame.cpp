@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 #include <windowsx.h>
 
+#include "platform/win32/system_library.h"
 #include "toolkit/application.h"
 
 namespace toolkit {
@@ -15,12 +16,29 @@ CaptionButton caption_button_of(WPARAM hit) {
     return CaptionButton::none;
 }
 
+// The compositor's and the visual styles' functions, from DLLs that are no known DLLs.
+struct FrameFunctions {
+    platform::SystemLibrary dwmapi{L"dwmapi.dll"};
+    platform::SystemLibrary uxtheme{L"uxtheme.dll"};
+    decltype(::DwmSetWindowAttribute)* set_window_attribute =
+        dwmapi.find<decltype(::DwmSetWindowAttribute)>("DwmSetWindowAttribute");
+    decltype(::SetWindowTheme)* set_window_theme =
+        uxtheme.find<decltype(::SetWindowTheme)>("SetWindowTheme");
+};
+
+const FrameFunctions& frame_functions() {
+    static const FrameFunctions functions;
+    return functions;
+}
+
 // The toolkit paints the frame itself: the desktop compositor and the visual styles would
-// otherwise draw their own over it.
+// otherwise draw their own over it. A system without one of them has nothing to turn off.
 void take_over_frame(HWND window) {
+    const FrameFunctions& system = frame_functions();
     const DWMNCRENDERINGPOLICY policy = DWMNCRP_DISABLED;
-    DwmSetWindowAttribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof(policy));
-    SetWindowTheme(window, L"", L"");
+    if (system.set_window_attribute)
+        system.set_window_attribute(window, DWMWA_NCRENDERING_POLICY, &policy, sizeof(policy));
+    if (system.set_window_theme) system.set_window_theme(window, L"", L"");
 }
 
 }  // namespace

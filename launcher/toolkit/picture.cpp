@@ -55,8 +55,12 @@ Picture Picture::from_png(std::span<const std::uint8_t> bytes) {
           "not a known image format");
     ComPtr<IWICBitmapFrameDecode> frame;
     check(decoder->GetFrame(0, frame.put()), "no frame");
-    ComPtr<IWICBitmapSource> converted;
-    check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put()),
+    // The factory's converter, not WICConvertBitmapSource: that one would tie the launcher to
+    // windowscodecs.dll at load time, a DLL looked for in the game folder first.
+    ComPtr<IWICFormatConverter> converted;
+    check(factory->CreateFormatConverter(converted.put()), "no converter");
+    check(converted->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                nullptr, 0.0, WICBitmapPaletteTypeCustom),
           "no 32-bit conversion");
     UINT width = 0;
     UINT height = 0;
@@ -94,8 +98,9 @@ void Picture::draw(HDC dc, int x, int y) const {
     MemoryDc source(CreateCompatibleDC(dc));
     Selected selected(source.get(), data_->premultiplied.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, data_->width, data_->height, source.get(), 0, 0, data_->width,
-               data_->height, blend);
+    // AlphaBlend under gdi32's name (the same function): msimg32.dll is no known DLL.
+    GdiAlphaBlend(dc, x, y, data_->width, data_->height, source.get(), 0, 0, data_->width,
+                  data_->height, blend);
 }
 
 IconHandle Picture::make_icon() const {

@@ -1,10 +1,9 @@
 #include "toolkit/system_dialogs.h"
 
-#include <commctrl.h>
-
 #include <string_view>
 
 #include "toolkit/application.h"
+#include "toolkit/common_controls.h"
 #include "toolkit/frame.h"
 #include "toolkit/skin_manager.h"
 
@@ -33,7 +32,8 @@ SystemDialogSkin::~SystemDialogSkin() {
     if (current == this) current = nullptr;
     // A box still open outlives its skin: hand it back to the system.
     for (const auto& [dialog, frame] : frames_)
-        RemoveWindowSubclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0);
+        common_controls().remove_window_subclass(dialog, guarded_subclass_proc<SystemDialogSkin>,
+                                                 0);
 }
 
 LRESULT CALLBACK SystemDialogSkin::hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
@@ -52,14 +52,14 @@ LRESULT CALLBACK SystemDialogSkin::hook(int code, WPARAM wparam, LPARAM lparam) 
 void SystemDialogSkin::skin(HWND dialog) {
     if (frames_.contains(dialog) || !application_.has_skin()) return;
     auto& frame = frames_[dialog] = std::make_unique<SkinnedFrame>(application_, false);
-    SetWindowSubclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0,
-                      reinterpret_cast<DWORD_PTR>(this));
+    common_controls().set_window_subclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0,
+                                          reinterpret_cast<DWORD_PTR>(this));
     frame->attach(dialog, nullptr);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!has_class(child, L"Button")) continue;
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         SetWindowLongW(child, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
-        SetWindowSubclass(child, button_proc, 0, 0);
+        common_controls().set_window_subclass(child, button_proc, 0, 0);
     }
     SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -69,7 +69,7 @@ void SystemDialogSkin::skin(HWND dialog) {
 
 LRESULT SystemDialogSkin::subclass_message(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
     const auto by_default = [dialog](UINT message, WPARAM first, LPARAM second) {
-        return DefSubclassProc(dialog, message, first, second);
+        return common_controls().def_subclass_proc(dialog, message, first, second);
     };
     LRESULT result = 0;
     if (frames_.at(dialog)->message(msg, wparam, lparam, result, by_default)) return result;
@@ -111,7 +111,7 @@ LRESULT CALLBACK SystemDialogSkin::button_proc(HWND button, UINT msg, WPARAM wpa
                                                UINT_PTR, DWORD_PTR) noexcept {
     switch (msg) {
         case WM_NCDESTROY:
-            RemoveWindowSubclass(button, button_proc, 0);
+            common_controls().remove_window_subclass(button, button_proc, 0);
             break;
         case BM_SETSTYLE:
             // The dialog manager moves the default between push buttons: this one stays
@@ -123,7 +123,7 @@ LRESULT CALLBACK SystemDialogSkin::button_proc(HWND button, UINT msg, WPARAM wpa
         default:
             break;
     }
-    return DefSubclassProc(button, msg, wparam, lparam);
+    return common_controls().def_subclass_proc(button, msg, wparam, lparam);
 }
 
 }  // namespace toolkit

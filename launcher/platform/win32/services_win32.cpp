@@ -9,15 +9,18 @@
 #include "kit/text.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/services.h"
+#include "platform/win32/system_library.h"
 
 namespace platform {
 namespace {
 
+// The multimedia joystick of winmm.dll, which is no known DLL: loaded from the system folder.
 class WinmmJoystick final : public Joystick {
   public:
     unsigned poll(unsigned id, JoystickInfo& info) override {
         JOYINFO raw{};
-        const MMRESULT result = joyGetPos(id, &raw);
+        // Without the system's function every pad counts as absent.
+        const MMRESULT result = joy_get_pos_ ? joy_get_pos_(id, &raw) : MMSYSERR_NODRIVER;
         // A failed poll (no pad, or one pulled out) reports nothing held, whatever the call
         // left in its record: a button held at the moment of unplugging is not seen again.
         if (result != JOYERR_NOERROR) raw = {};
@@ -27,6 +30,10 @@ class WinmmJoystick final : public Joystick {
         info.buttons = raw.wButtons;
         return result;
     }
+
+  private:
+    SystemLibrary winmm_{L"winmm.dll"};
+    decltype(::joyGetPos)* joy_get_pos_ = winmm_.find<decltype(::joyGetPos)>("joyGetPos");
 };
 
 class ShellStarter final : public ProgramStarter {
