@@ -109,20 +109,28 @@ Place place_of(std::string_view target) {
 constexpr std::string_view temporary_infix = ".incomplete-write-";
 constexpr std::string_view temporary_suffix = ".tmp";
 
-bool all_digits(std::string_view text) {
-    return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+// True for `count` groups of digits joined by "-".
+bool digit_groups(std::string_view text, int count) {
+    for (int group = 0; group < count; ++group) {
+        const auto end = group + 1 < count ? text.find('-') : text.size();
+        if (end == 0 || end == std::string_view::npos) return false;
+        if (!std::ranges::all_of(text.substr(0, end), [](char c) { return c >= '0' && c <= '9'; }))
+            return false;
+        text.remove_prefix(std::min(end + 1, text.size()));
+    }
+    return true;
 }
 
-// True for "<target name>.incomplete-write-<digits>-<digits>.tmp" only.
+// True for "<target name>.incomplete-write-<digits>-<digits>.tmp", and for the
+// "<target name>.<digits>-<digits>-<digits>.tmp" that earlier builds left behind; nothing else.
 bool is_temporary_of(std::string_view entry, std::string_view target_name) {
     if (!entry.starts_with(target_name)) return false;
     entry.remove_prefix(target_name.size());
-    if (!entry.starts_with(temporary_infix) || !entry.ends_with(temporary_suffix)) return false;
-    entry.remove_prefix(temporary_infix.size());
+    if (!entry.ends_with(temporary_suffix)) return false;
     entry.remove_suffix(temporary_suffix.size());
-    const auto dash = entry.find('-');
-    return dash != std::string_view::npos && all_digits(entry.substr(0, dash)) &&
-           all_digits(entry.substr(dash + 1));
+    if (entry.starts_with(temporary_infix))
+        return digit_groups(entry.substr(temporary_infix.size()), 2);
+    return entry.starts_with('.') && digit_groups(entry.substr(1), 3);
 }
 
 // A name unique within this process and, through the process id, across running processes.

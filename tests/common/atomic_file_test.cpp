@@ -131,6 +131,7 @@ TEST_F(ReplaceFileAtomically, RemovesStaleTemporariesOfTheTargetAndNothingElse) 
     const std::set<std::string> stale = {
         "GameMain-kb.exe.incomplete-write-123-0.tmp",
         "GameMain-kb.exe.incomplete-write-4567-89.tmp",
+        "GameMain-kb.exe.1234-0-0.tmp",  // the shape earlier builds left
     };
     const std::set<std::string> kept = {
         "GameMain.exe",
@@ -141,7 +142,9 @@ TEST_F(ReplaceFileAtomically, RemovesStaleTemporariesOfTheTargetAndNothingElse) 
         "GameMain-kb.exe.incomplete-write--0.tmp",
         "GameMain-kb.exe.incomplete-write-1-0-0.tmp",
         "GameMain-kb.exe.incomplete-write-12.tmp",
-        "GameMain-kb.exe.1234-0-0.tmp",
+        "GameMain-kb.exe.1234-0.tmp",
+        "GameMain-kb.exe.1234-0-0-0.tmp",
+        "GameMain-kb.exe.1234-0-.tmp",
     };
     for (const auto& name : stale) write_file(folder_ / name, "torn");
     for (const auto& name : kept) write_file(folder_ / name, "someone else's");

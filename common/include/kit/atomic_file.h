@@ -26,7 +26,8 @@ std::string last_system_error();
 //   synced after it, on Windows the move is written through.
 // - A write that was killed leaves its temporary file behind. Each later write of the same
 //   target first removes the files of exactly that shape for exactly that target which no
-//   running write holds; nothing else in the folder is touched. A running writer holds its
+//   running write holds (and the "<target's name>.<digits>-<digits>-<digits>.tmp" that
+//   earlier builds left); nothing else in the folder is touched. A running writer holds its
 //   file until it has been moved (POSIX: an flock; Windows: its open handle, which keeps
 //   the cleanup's exclusive open out).
 //
