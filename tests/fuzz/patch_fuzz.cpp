@@ -10,14 +10,16 @@
 // The game's other bytes repeat the whole input, and the version mark stands in its place.
 //
 // Invariants: every patched field lies in 0x71C..0x81B (a code of the key-state table) and
-// holds the code from the file, else the game's own code, else the built-in default; the
-// two blocks are in place; no other byte changes; a framed unpatched game passes inspection
-// and a patched one never does.
+// holds the code from the file, else the game's own code when it lies in the table, else the
+// built-in default (the game's field then reported unusable); the two blocks are in place;
+// no other byte changes; a framed unpatched game passes inspection and a patched one never
+// does.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -98,17 +100,24 @@ void make_game(std::vector<std::uint8_t>& game, std::span<const std::uint8_t> in
     std::ranges::copy(version_mark, game.begin() + version_mark_offset);
 }
 
-// What the field of `record` must hold after the patch, as a code.
-std::uint32_t expected_code(const KeyRecord& record, const KeyFile& file,
-                            std::span<const std::uint8_t> original) {
-    constexpr std::uint32_t no_code = largest_code + 1;
-    if (const auto bound = read_key_code(file, record.entry_name, no_code); bound.code != no_code)
-        return bound.code;
+// The binding's default: the game's own code when its field holds one of the table, else the
+// built-in default with the field reported unusable. Then the code it must bind: the file's,
+// else that default.
+void check_binding(const Binding& binding, const KeyFile& file,
+                   std::span<const std::uint8_t> original) {
+    const KeyRecord& record = *binding.record;
+    std::uint32_t default_code = static_cast<std::uint32_t>(record.builtin_default);
+    std::optional<std::uint32_t> unusable_field;
     if (record.source_offset != 0) {
-        const auto own = read_u32(original, record.source_offset) - key_state_displacement;
-        if (own <= largest_code) return own;
+        const auto field = read_u32(original, record.source_offset);
+        if (field - key_state_displacement <= largest_code)
+            default_code = field - key_state_displacement;
+        else
+            unusable_field = field;
     }
-    return static_cast<std::uint32_t>(record.builtin_default);
+    FUZZ_CHECK(binding.old_code == static_cast<std::int32_t>(default_code));
+    FUZZ_CHECK(binding.unusable_field == unusable_field);
+    FUZZ_CHECK(binding.new_code == read_key_code(file, record.entry_name, default_code).code);
 }
 
 // The bytes the patch may write, as [begin, end) ranges.
@@ -175,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(field >= key_state_displacement &&
                    field <= key_state_displacement + largest_code);
         FUZZ_CHECK(bindings[i].new_code == field - key_state_displacement);
-        FUZZ_CHECK(bindings[i].new_code == expected_code(record, file, original));
+        check_binding(bindings[i], file, original);
         FUZZ_CHECK(report_line(bindings[i]).ends_with('\n'));
     }
     check_blocks(game);
