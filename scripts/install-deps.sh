@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake make googletest libgtest-dev
+  clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth imagemagick
 )

@@ -10,6 +10,8 @@ jobs=$(nproc)
 cmake --preset native
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
+# A short run of each fuzz target; scripts/fuzz.sh runs them longer by hand.
+scripts/fuzz.sh 20
 
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
