@@ -13,8 +13,10 @@ namespace {
         try {
             std::rethrow_exception(escaped);
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "terminate called after throwing an exception\n  what():  %s\n",
-                         error.what());
+            // fputs, not fprintf: the launcher links no printf machinery otherwise.
+            std::fputs("terminate called after throwing an exception\n  what():  ", stderr);
+            std::fputs(error.what(), stderr);
+            std::fputs("\n", stderr);
         } catch (...) {
             std::fputs("terminate called after throwing an exception\n", stderr);
         }
