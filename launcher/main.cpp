@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "kit/terminate.h"
 #include "kit/text.h"
 #include "startup.h"
 
@@ -24,6 +25,7 @@ void restrict_dll_search() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    kit::use_terse_terminate_handler();
     restrict_dll_search();
     try {
         launcher::Launcher launcher(platform::system_services());

@@ -3,9 +3,11 @@
 
 #include <cstdio>
 
+#include "kit/terminate.h"
 #include "run.h"
 
 int main() {
+    kit::use_terse_terminate_handler();
     ostrel::StandardConsole console;
     ostrel::run(console);
     std::fflush(stdout);

@@ -168,15 +168,6 @@ ScopedFileSteps::~ScopedFileSteps() {
     steps_in_place = previous_;
 }
 
-std::filesystem::path path_from_utf8(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string path_to_utf8(const std::filesystem::path& path) {
-    const auto text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 std::string last_system_error() {
 #ifdef _WIN32
     return system_error_text(GetLastError());

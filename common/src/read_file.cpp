@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #endif
 
 namespace kit {
@@ -74,7 +75,7 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return failed(ReadFailure::missing, std::move(reason));
         // A folder does not open without backup semantics: say what it is.
-        if (names_a_folder(path)) return failed(ReadFailure::not_regular);
+        if (names_a_folder(path)) return failed(ReadFailure::not_regular, std::move(reason));
         return failed(ReadFailure::cannot_open, std::move(reason));
     }
     BY_HANDLE_FILE_INFORMATION info{};
@@ -96,6 +97,12 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
         done += got;
     }
     return contents;
+}
+
+bool regular_file_exists(std::string_view utf8_path) {
+    const DWORD attributes = GetFileAttributesW(text::widen(utf8_path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
 }
 
 #else
@@ -125,6 +132,8 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
     }
     struct stat info {};
     if (fstat(file.value, &info) != 0) return failed(ReadFailure::cannot_open, last_system_error());
+    // Reading a folder fails with EISDIR: that is the system's reason for one.
+    if (S_ISDIR(info.st_mode)) return failed(ReadFailure::not_regular, std::strerror(EISDIR));
     if (!S_ISREG(info.st_mode)) return failed(ReadFailure::not_regular);
     // Reads of a regular file block as usual; the flag was only for the open.
     const int flags = fcntl(file.value, F_GETFL);
@@ -145,6 +154,11 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
         done += static_cast<std::size_t>(got);
     }
     return contents;
+}
+
+bool regular_file_exists(std::string_view utf8_path) {
+    struct stat info {};
+    return stat(std::string(utf8_path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 #endif

@@ -1,12 +1,8 @@
 #include "core/line_list.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <system_error>
-
 #include "core/errors.h"
 #include "kit/atomic_file.h"
+#include "kit/read_file.h"
 #include "kit/text.h"
 #include "kit/unicode.h"
 
@@ -26,34 +22,17 @@ bool begins_like_a_mark(std::string_view bytes) {
            bytes.starts_with(kit::text::utf8_mark);
 }
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File open_for_reading(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return File(_wfopen(path.c_str(), L"rb"));
-#else
-    return File(std::fopen(path.c_str(), "rb"));
-#endif
-}
-
-[[noreturn]] void throw_open_error(const std::string& path) {
-    throw Error("Cannot open file \"" + path + "\". " + kit::last_system_error());
+// The system's reason, or what stands for it where the system gave none.
+std::string reason_for(const kit::FileContents& contents) {
+    if (!contents.reason.empty()) return contents.reason;
+    if (contents.failure == kit::ReadFailure::too_big) return "Not enough memory";
+    return "It is not a regular file";
 }
 
 std::string read_whole_file(const std::string& path) {
-    const File file = open_for_reading(kit::path_from_utf8(path));
-    if (!file) throw_open_error(path);
-    std::string bytes;
-    char buffer[1 << 16];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, count);
-    // A folder opens on some systems and fails only here.
-    if (std::ferror(file.get())) throw_open_error(path);
-    return bytes;
+    auto contents = kit::read_regular_file(path);
+    if (!contents.ok()) throw Error("Cannot open file \"" + path + "\". " + reason_for(contents));
+    return std::move(contents.bytes);
 }
 
 }  // namespace
@@ -99,9 +78,7 @@ void LineList::replace(long index, std::string line) {
 }
 
 bool file_exists(const std::string& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(kit::path_from_utf8(path), error);
-    return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+    return kit::regular_file_exists(path);
 }
 
 }  // namespace launcher

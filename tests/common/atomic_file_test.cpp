@@ -28,7 +28,7 @@ using kit_test::WriteFault;
 std::set<std::string> names_in(const fs::path& folder) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(kit::path_to_utf8(entry.path().filename()));
+        names.insert(kit_test::path_to_utf8(entry.path().filename()));
     return names;
 }
 
@@ -60,9 +60,9 @@ class ReplaceFileAtomically : public ::testing::Test {
 
 TEST_F(ReplaceFileAtomically, CreatesAndReplacesWholeLeavingNoTemporary) {
     const auto target = folder_ / "settings.ini";
-    ASSERT_FALSE(kit::replace_file_atomically(target, std::string("first\r\n\0x", 9)));
+    ASSERT_FALSE(kit_test::replace_file_atomically(target, std::string("first\r\n\0x", 9)));
     EXPECT_EQ(kit_test::read_bytes(target), std::string("first\r\n\0x", 9));
-    ASSERT_FALSE(kit::replace_file_atomically(target, "second"));
+    ASSERT_FALSE(kit_test::replace_file_atomically(target, "second"));
     EXPECT_EQ(kit_test::read_bytes(target), "second");
     EXPECT_EQ(entries(), 1u);
 }
@@ -88,7 +88,7 @@ TEST_F(ReplaceFileAtomically, FailureAtEachStepKeepsTheOldFileAndLeavesNoTempora
 
             FailingFileSteps steps(c.fault);
             const kit::ScopedFileSteps in_place(steps);
-            const auto reason = kit::replace_file_atomically(target, payload());
+            const auto reason = kit_test::replace_file_atomically(target, payload());
 
             const auto expected = c.fault == WriteFault::no_byte_taken
                                       ? kit_test::disk_full_text()
@@ -108,7 +108,7 @@ TEST_F(ReplaceFileAtomically, FailureAtEachStepKeepsTheOldFileAndLeavesNoTempora
 }
 
 TEST_F(ReplaceFileAtomically, VisibleTemporaryIsFlushedAndHeldUntilMovedThenTheFolderIsSynced) {
-    const auto target = kit::path_to_utf8(folder_ / "Input1.ini");
+    const auto target = kit_test::path_to_utf8(folder_ / "Input1.ini");
     FailingFileSteps steps;
     {
         const kit::ScopedFileSteps in_place(steps);
@@ -123,8 +123,9 @@ TEST_F(ReplaceFileAtomically, VisibleTemporaryIsFlushedAndHeldUntilMovedThenTheF
     EXPECT_EQ(steps.events[3], "rename " + temporary + " " + target);
     EXPECT_EQ(steps.events[4], "close") << "held open until it carries the target's name";
     ASSERT_TRUE(steps.events[5].starts_with("sync "));
-    EXPECT_TRUE(fs::equivalent(kit::path_from_utf8(steps.events[5].substr(5)), folder_.path()));
-    EXPECT_EQ(kit_test::read_bytes(kit::path_from_utf8(target)), "0 1 2\r\n");
+    EXPECT_TRUE(
+        fs::equivalent(kit_test::path_from_utf8(steps.events[5].substr(5)), folder_.path()));
+    EXPECT_EQ(kit_test::read_bytes(kit_test::path_from_utf8(target)), "0 1 2\r\n");
 }
 
 TEST_F(ReplaceFileAtomically, RemovesStaleTemporariesOfTheTargetAndNothingElse) {
@@ -153,7 +154,7 @@ TEST_F(ReplaceFileAtomically, RemovesStaleTemporariesOfTheTargetAndNothingElse) 
     write_file(folder_ / folder_of_that_shape / "inside", "kept");
     write_file(folder_ / "GameMain-kb.exe", "previous");
 
-    ASSERT_FALSE(kit::replace_file_atomically(folder_ / "GameMain-kb.exe", "patched"));
+    ASSERT_FALSE(kit_test::replace_file_atomically(folder_ / "GameMain-kb.exe", "patched"));
 
     auto expected = kept;
     expected.insert(folder_of_that_shape);
@@ -169,9 +170,11 @@ TEST_F(ReplaceFileAtomically, AWriterStartingMeanwhileLeavesTheRunningWritersTem
     std::optional<std::string> second_failure = "not run";
     FailingFileSteps steps;
     // The second writer's cleanup runs while the first writer's temporary file exists.
-    steps.at_first_write = [&] { second_failure = kit::replace_file_atomically(target, "second"); };
+    steps.at_first_write = [&] {
+        second_failure = kit_test::replace_file_atomically(target, "second");
+    };
     const kit::ScopedFileSteps in_place(steps);
-    EXPECT_FALSE(kit::replace_file_atomically(target, payload()));
+    EXPECT_FALSE(kit_test::replace_file_atomically(target, payload()));
     EXPECT_FALSE(second_failure);
     ASSERT_TRUE(steps.events[0].starts_with("create "));
     const auto first_temporary = steps.events[0].substr(std::string_view("create ").size());
@@ -187,7 +190,7 @@ TEST_F(ReplaceFileAtomically, FailureKeepsTargetAndRemovesTemporary) {
     const auto target = folder_ / "blocked";
     fs::create_directory(target);
     std::ofstream(target / "inside") << "kept";
-    const auto reason = kit::replace_file_atomically(target, "new");
+    const auto reason = kit_test::replace_file_atomically(target, "new");
     ASSERT_TRUE(reason);
     EXPECT_FALSE(reason->empty());
     EXPECT_NE(reason->back(), '.');
@@ -196,19 +199,20 @@ TEST_F(ReplaceFileAtomically, FailureKeepsTargetAndRemovesTemporary) {
 }
 
 TEST_F(ReplaceFileAtomically, MissingFolderIsReported) {
-    EXPECT_TRUE(kit::replace_file_atomically(folder_ / "absent" / "file.ini", "x"));
+    EXPECT_TRUE(kit_test::replace_file_atomically(folder_ / "absent" / "file.ini", "x"));
     EXPECT_EQ(entries(), 0u);
 }
 
 TEST_F(ReplaceFileAtomically, NonAsciiPath) {
-    const auto target = folder_.path() / kit::path_from_utf8("Зорелия игра") / "ostrel.ini";
+    const auto target = folder_.path() / kit_test::path_from_utf8("Зорелия игра") / "ostrel.ini";
     fs::create_directory(target.parent_path());
-    write_file(target.parent_path() / kit::path_from_utf8("ostrel.ini.incomplete-write-1-2.tmp"),
-               "stale");
-    ASSERT_FALSE(kit::replace_file_atomically(kit::path_to_utf8(target), "ok"));
+    write_file(
+        target.parent_path() / kit_test::path_from_utf8("ostrel.ini.incomplete-write-1-2.tmp"),
+        "stale");
+    ASSERT_FALSE(kit::replace_file_atomically(kit_test::path_to_utf8(target), "ok"));
     EXPECT_EQ(kit_test::read_bytes(target), "ok");
     EXPECT_EQ(names_in(target.parent_path()), std::set<std::string>{"ostrel.ini"});
-    EXPECT_EQ(kit::path_to_utf8(target.parent_path().filename()), "Зорелия игра");
+    EXPECT_EQ(kit_test::path_to_utf8(target.parent_path().filename()), "Зорелия игра");
 }
 
 TEST(LastSystemError, NeverCallsAFailureASuccess) {

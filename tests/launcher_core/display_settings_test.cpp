@@ -11,7 +11,7 @@
 
 #include "core/errors.h"
 #include "core_test.h"
-#include "kit/atomic_file.h"
+#include "kit_test.h"
 
 namespace {
 
@@ -147,7 +147,7 @@ class DisplaySettingsFolder : public ::testing::Test {
                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        directory_ = kit::path_to_utf8(folder_ / "");
+        directory_ = kit_test::path_to_utf8(folder_ / "");
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
@@ -155,7 +155,7 @@ class DisplaySettingsFolder : public ::testing::Test {
     void write_ini(const Lines& lines) const {
         std::string bytes;
         for (const auto& line : lines) bytes += line + "\r\n";
-        ASSERT_FALSE(kit::replace_file_atomically(ini(), bytes));
+        ASSERT_FALSE(kit_test::replace_file_atomically(ini(), bytes));
     }
     Read open() {
         Read read;

@@ -11,7 +11,7 @@
 
 #include "core/errors.h"
 #include "core_test.h"
-#include "kit/atomic_file.h"
+#include "kit_test.h"
 
 namespace {
 
@@ -145,13 +145,13 @@ class PadFileTest : public testing::Test {
                    std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
-        path_ = kit::path_to_utf8(folder_ / "Input1.ini");
+        path_ = kit_test::path_to_utf8(folder_ / "Input1.ini");
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::filesystem::path file() const { return folder_ / "Input1.ini"; }
     void write(const std::string& bytes) const {
-        ASSERT_FALSE(kit::replace_file_atomically(file(), bytes));
+        ASSERT_FALSE(kit_test::replace_file_atomically(file(), bytes));
     }
     std::vector<int> open() {
         std::vector<int> selections;

@@ -283,7 +283,7 @@ TEST(ShippedBindingsFile, HasKeysSectionBeforeEntriesAndNoOtherSection) {
 
 TEST(ShippedBindingsFile, ReadsAsTheGameOwnKeys) {
     LineList file;
-    file.load_from_file(kit::path_to_utf8(shipped_path), launcher::code_page_1251());
+    file.load_from_file(kit_test::path_to_utf8(shipped_path), launcher::code_page_1251());
     const std::pair<int, std::string_view> game_keys[] = {
         {up, "UP"},         {down, "DOWN"},     {left, "LEFT"},    {right, "RIGHT"},
         {start, "W"},       {a, "Z"},           {b, "X"},          {c, "C"},
@@ -300,7 +300,7 @@ class KeyboardSettingsFolder : public ::testing::Test {
   protected:
     std::filesystem::path ini() const { return folder_ / "ostrel.ini"; }
     void write_ini(const Lines& lines) const {
-        ASSERT_FALSE(kit::replace_file_atomically(ini(), kit_test::crlf_text(lines)));
+        ASSERT_FALSE(kit_test::replace_file_atomically(ini(), kit_test::crlf_text(lines)));
     }
 
     kit_test::TempFolder folder_{"kit-keyboard-"};

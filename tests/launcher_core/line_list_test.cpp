@@ -169,12 +169,14 @@ using core_test::error_of;
 
 class LineListFile : public ::testing::Test {
   protected:
-    std::string path(const std::string& name) const { return kit::path_to_utf8(folder_ / name); }
+    std::string path(const std::string& name) const {
+        return kit_test::path_to_utf8(folder_ / name);
+    }
     static std::string read(const std::string& path) {
-        return kit_test::read_bytes(kit::path_from_utf8(path));
+        return kit_test::read_bytes(kit_test::path_from_utf8(path));
     }
     static void write(const std::string& path, const std::string& bytes) {
-        std::ofstream(kit::path_from_utf8(path), std::ios::binary) << bytes;
+        std::ofstream(kit_test::path_from_utf8(path), std::ios::binary) << bytes;
     }
     std::size_t entries() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_.path()), {}));

@@ -43,7 +43,7 @@ std::string wait_for_file(const fs::path& path, std::size_t size, std::chrono::s
 class KeyboardEndToEnd : public testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() / kit::path_from_utf8("Зорелия-игра-end-to-end");
+        folder_ = fs::temp_directory_path() / kit_test::path_from_utf8("Зорелия-игра-end-to-end");
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         const auto game = ostrel_test::make_game();
@@ -72,7 +72,7 @@ int row_of(std::string_view code) {
 
 TEST_F(KeyboardEndToEnd, ChosenKeysReachThePatchedGame) {
     test::FakeServices fakes;
-    fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
+    fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
     // The shell's starter (ShellExecuteW); the rest is faked as in the other tests.
     launcher::Launcher launcher({fakes.joystick, platform::system_services().starter, fakes.screen,
                                  fakes.boxes, [&] { return fakes.executable; }, fakes.code_page});

@@ -34,7 +34,7 @@ class GamepadDialogTest : public testing::Test {
     GamepadDialogTest() : folder_("Геймпад-"), launcher_(services()), form2(make_windows()) {
         auto& state = launcher_.context().state;
         state.current_pad_number = pad;
-        state.current_pad_file = kit::path_to_utf8(file());
+        state.current_pad_file = kit_test::path_to_utf8(file());
         fakes.joystick.results[pad] = 0;
     }
     ModalResult show_dialog(std::function<void()> inside) {
@@ -47,7 +47,7 @@ class GamepadDialogTest : public testing::Test {
 
     fs::path file() const { return folder_ / "Input2.ini"; }
     void write(const std::string& bytes) const {
-        ASSERT_FALSE(kit::replace_file_atomically(file(), bytes));
+        ASSERT_FALSE(kit_test::replace_file_atomically(file(), bytes));
     }
 
     // What each list shows: its item's text, empty for no selection.
@@ -77,7 +77,7 @@ class GamepadDialogTest : public testing::Test {
     }
 
     platform::Services services() {
-        fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
+        fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
         return fakes.services();
     }
     launcher::TForm2& make_windows() {
@@ -383,7 +383,7 @@ TEST_F(GamepadDialogTest, SecondPadButtonOpensTheDialogForInput2) {
         close_box();
     });
     SendMessageW(launcher_.form1().sButton3.handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(file_seen, kit::path_to_utf8(file()));
+    EXPECT_EQ(file_seen, kit_test::path_to_utf8(file()));
     // The main window's presence test, then the tick: both of pad 2.
     EXPECT_EQ(fakes.joystick.polled, (std::vector<unsigned>{pad, pad}));
     EXPECT_EQ(form2.sComboBox1.item_index(), 2);

@@ -66,7 +66,7 @@ class KeyboardDialogTest : public testing::Test {
     }
 
     void write_ini(const Lines& lines) const {
-        ASSERT_FALSE(kit::replace_file_atomically(ini(), crlf_text(lines)));
+        ASSERT_FALSE(kit_test::replace_file_atomically(ini(), crlf_text(lines)));
     }
     fs::path ini() const { return folder_ / "ostrel.ini"; }
     std::string directory() const { return folder_.directory(); }
@@ -87,7 +87,7 @@ class KeyboardDialogTest : public testing::Test {
     }
 
     platform::Services services() {
-        fakes.executable = kit::path_to_utf8(folder_ / "launcher.exe");
+        fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
         return {fakes.joystick,
                 starter_,
                 fakes.screen,

@@ -190,7 +190,7 @@ class OstrelProgram : public ::testing::Test {
     std::set<std::string> entries() const {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder_.path()))
-            names.insert(kit::path_to_utf8(entry.path().filename()));
+            names.insert(kit_test::path_to_utf8(entry.path().filename()));
         return names;
     }
     fs::path at(const char* name) const { return folder_ / name; }

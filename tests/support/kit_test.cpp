@@ -11,6 +11,19 @@ namespace kit_test {
 
 namespace fs = std::filesystem;
 
+fs::path path_from_utf8(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string path_to_utf8(const fs::path& path) {
+    const auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::optional<std::string> replace_file_atomically(const fs::path& target, std::string_view bytes) {
+    return kit::replace_file_atomically(path_to_utf8(target), bytes);
+}
+
 std::string read_bytes(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -29,7 +42,7 @@ fs::path host_path(std::string build_path) {
         build_path = "Z:" + build_path;
     }
 #endif
-    return kit::path_from_utf8(build_path);
+    return path_from_utf8(build_path);
 }
 
 namespace {
@@ -46,8 +59,7 @@ std::string running_test_name() {
 }  // namespace
 
 TempFolder::TempFolder(std::string_view prefix)
-    : path_(fs::temp_directory_path() /
-            kit::path_from_utf8(std::string(prefix) + running_test_name())) {
+    : path_(fs::temp_directory_path() / path_from_utf8(std::string(prefix) + running_test_name())) {
     fs::remove_all(path_);
     fs::create_directories(path_);
 }
@@ -58,11 +70,11 @@ TempFolder::~TempFolder() {
 }
 
 std::string TempFolder::directory() const {
-    return kit::path_to_utf8(path_ / "");
+    return path_to_utf8(path_ / "");
 }
 
 fs::path TempFolder::operator/(std::string_view name) const {
-    return path_ / kit::path_from_utf8(name);
+    return path_ / path_from_utf8(name);
 }
 
 }  // namespace kit_test

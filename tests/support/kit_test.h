@@ -6,11 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kit_test {
+
+// The kit's paths are UTF-8 strings; the tests' std::filesystem paths convert with these.
+std::filesystem::path path_from_utf8(std::string_view utf8);
+std::string path_to_utf8(const std::filesystem::path& path);
+
+// kit::replace_file_atomically for a test's std::filesystem path.
+std::optional<std::string> replace_file_atomically(const std::filesystem::path& target,
+                                                   std::string_view bytes);
 
 // The bytes of a file; empty when it cannot be read.
 std::string read_bytes(const std::filesystem::path& path);

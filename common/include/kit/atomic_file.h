@@ -1,16 +1,10 @@
 #pragma once
 
-#include <concepts>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace kit {
-
-// Paths are UTF-8 inside the kit; these convert at the file-system boundary.
-std::filesystem::path path_from_utf8(std::string_view utf8);
-std::string path_to_utf8(const std::filesystem::path& path);
 
 // The operating system's text for its last error (errno or GetLastError), in UTF-8,
 // without a trailing full stop or line break. Never the text for success: a failure whose
@@ -34,12 +28,5 @@ std::string last_system_error();
 // Returns nothing on success, otherwise the system's reason; on failure the temporary file
 // is removed and an existing target is left byte for byte as it was.
 std::optional<std::string> replace_file_atomically(std::string_view target, std::string_view bytes);
-
-// For callers that still hold a std::filesystem::path (a template, so that strings and
-// literals take the UTF-8 overload without ambiguity).
-template <std::same_as<std::filesystem::path> Path>
-std::optional<std::string> replace_file_atomically(const Path& target, std::string_view bytes) {
-    return replace_file_atomically(std::string_view(path_to_utf8(target)), bytes);
-}
 
 }  // namespace kit

@@ -1,7 +1,8 @@
 #pragma once
 
 // Reading a whole regular file into memory. Anything else of that name (a folder, a FIFO, a
-// device) is refused before a read could block on it.
+// device) is refused before a read could block on it. Paths are UTF-8; they are converted
+// only at the system call.
 
 #include <cstddef>
 #include <limits>
@@ -22,7 +23,8 @@ enum class ReadFailure {
 struct FileContents {
     std::string bytes;
     std::optional<ReadFailure> failure;
-    std::string reason;  // the system's reason for a failure, when it gave one
+    std::string reason;  // the system's reason for a failure, when it gave one (for a
+                         // folder, what the system says when it is opened or read as a file)
 
     bool ok() const { return !failure; }
 };
@@ -30,5 +32,8 @@ struct FileContents {
 // The bytes of the regular file at `utf8_path`; at most `size_limit` bytes are accepted.
 FileContents read_regular_file(std::string_view utf8_path,
                                std::size_t size_limit = std::numeric_limits<std::size_t>::max());
+
+// True when `utf8_path` names a regular file (links followed); a folder counts as missing.
+bool regular_file_exists(std::string_view utf8_path);
 
 }  // namespace kit
