@@ -1,13 +1,11 @@
 // ostrel: writes GameMain-kb.exe, a copy of GameMain.exe v1.04 carrying the key bindings of
 // ./ostrel.ini. Works in the current folder, takes no arguments, always exits with 0.
 
-#include <cstdio>
-
 #include "run.h"
 
 int main() {
     ostrel::StandardConsole console;
     ostrel::run(console);
-    std::fflush(stdout);
+    console.flush();
     return 0;
 }

@@ -13,13 +13,16 @@
 
 namespace ostrel {
 
-void StandardConsole::out(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+void StandardConsole::err(std::string_view text) {
+    flush();  // keep the two streams in order on a shared console
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
-void StandardConsole::err(std::string_view text) {
-    std::fflush(stdout);  // keep the two streams in order on a shared console
-    std::fwrite(text.data(), 1, text.size(), stderr);
+void StandardConsole::flush() {
+    if (kept_.empty()) return;
+    std::fwrite(kept_.data(), 1, kept_.size(), stdout);
+    std::fflush(stdout);
+    kept_.clear();
 }
 
 std::optional<std::string> write_file_atomically(const std::string& utf8_path,
@@ -43,8 +46,7 @@ class Run {
     void go() {
         auto game = read_game();
         if (!game) return;
-        const std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(game->data()),
-                                            game->size());
+        const std::span<std::uint8_t> bytes = game->span();
         if (check_game(bytes) == GameCheck::wrong_version) {
             say("This version of ostrel only works with v1.04.\n");
             return;
@@ -56,7 +58,7 @@ class Run {
             say(report_line(binding));
         }
 
-        if (const auto failure = write_(in_folder("GameMain-kb.exe"), *game)) {
+        if (const auto failure = write_(in_folder("GameMain-kb.exe"), game->view())) {
             complain("could not write GameMain-kb.exe: " + *failure);
             return;
         }
@@ -71,7 +73,7 @@ class Run {
     std::string in_folder(std::string_view name) const { return folder_ + std::string(name); }
 
     // GameMain.exe whole, or nothing after saying why.
-    std::optional<std::string> read_game() {
+    std::optional<kit::ByteBuffer> read_game() {
         auto contents = kit::read_regular_file(in_folder("GameMain.exe"));
         if (!contents.ok()) {
             switch (*contents.failure) {
@@ -97,7 +99,7 @@ class Run {
     KeyFile read_key_file() {
         const auto contents =
             kit::read_regular_file(folder_.empty() ? "./ostrel.ini" : in_folder("ostrel.ini"));
-        if (contents.ok()) return KeyFile(contents.bytes);
+        if (contents.ok()) return KeyFile(contents.bytes.view());
         if (*contents.failure == kit::ReadFailure::missing) return {};
         std::string why;
         switch (*contents.failure) {

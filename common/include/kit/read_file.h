@@ -4,8 +4,11 @@
 // device) is refused before a read could block on it.
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,8 +22,27 @@ enum class ReadFailure {
     read_failed,  // the system failed a read, or the file ended early
 };
 
+// Bytes on the heap, left unset when allocated: a read overwrites them all, and setting
+// hundreds of megabytes to zero first would cost more than the rest of the work on them.
+class ByteBuffer {
+  public:
+    ByteBuffer() = default;
+    // Throws std::bad_alloc when there is no memory for it.
+    explicit ByteBuffer(std::size_t size)
+        : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(size)), size_(size) {}
+
+    std::size_t size() const { return size_; }
+    std::span<std::uint8_t> span() { return {bytes_.get(), size_}; }
+    std::span<const std::uint8_t> span() const { return {bytes_.get(), size_}; }
+    std::string_view view() const { return {reinterpret_cast<const char*>(bytes_.get()), size_}; }
+
+  private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_ = 0;
+};
+
 struct FileContents {
-    std::string bytes;
+    ByteBuffer bytes;
     std::optional<ReadFailure> failure;
     std::string reason;  // the system's reason for a failure, when it gave one
 
