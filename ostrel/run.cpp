@@ -1,5 +1,6 @@
 #include "run.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -11,17 +12,52 @@
 #include "kit/unicode.h"
 #include "patch.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace ostrel {
 
+namespace {
+
+// Writes `text` to `stream` (stdout or stderr) at once.
+#ifdef _WIN32
+// One system call, each "\n" written as "\r\n" as the C runtime's text mode does: Wine's
+// runtime writes text to a console or a device one byte a call, and buffers standard error
+// when it is no console.
+void write_whole(FILE* stream, std::string_view text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 8);
+    for (const char c : text) {
+        if (c == '\n') lines += '\r';
+        lines += c;
+    }
+    const HANDLE handle = GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    std::string_view rest = lines;
+    while (!rest.empty()) {
+        DWORD written = 0;
+        const auto wanted = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 30));
+        if (!WriteFile(handle, rest.data(), wanted, &written, nullptr) || written == 0) return;
+        rest.remove_prefix(written);
+    }
+}
+#else
+void write_whole(FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+#endif
+
+}  // namespace
+
 void StandardConsole::err(std::string_view text) {
-    flush();  // keep the two streams in order on a shared console
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    flush();  // the two streams keep their order when they share a console or a pipe
+    write_whole(stderr, text);
 }
 
 void StandardConsole::flush() {
     if (kept_.empty()) return;
-    std::fwrite(kept_.data(), 1, kept_.size(), stdout);
-    std::fflush(stdout);
+    write_whole(stdout, kept_);
     kept_.clear();
 }
 

@@ -22,7 +22,7 @@ class Console {
 
 // The process's standard output and error. The report is kept and written in one piece, since
 // on a console every write costs: before any explanation, so that the two streams keep their
-// order on a shared console, and at flush().
+// order on a shared console or pipe, and at flush(). Explanations go out at once.
 class StandardConsole final : public Console {
   public:
     void out(std::string_view text) override { kept_ += text; }

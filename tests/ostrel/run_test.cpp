@@ -324,8 +324,9 @@ TEST_F(OstrelProgram, PatchedGameAsInputIsWarnedAbout) {
     EXPECT_EQ(get_u32(copy, 0x60E95), 0x36 + displacement);
 }
 
-// On a console both streams show in one window: each explanation must stand where the run
-// said it, before the report line it concerns, however the report is written.
+// On a console, or a pipe read by a log, both streams show as one: each explanation must
+// stand where the run said it, before the report line it concerns, however either stream is
+// buffered.
 TEST_F(OstrelProgram, ExplanationsKeepTheirPlaceAmongReportLinesOnOneStream) {
     auto patched = make_game();
     ostrel::patch_game(patched, ostrel::KeyFile());
