@@ -29,15 +29,24 @@ class ByteBuffer {
     ByteBuffer() = default;
     // Throws std::bad_alloc when there is no memory for it.
     explicit ByteBuffer(std::size_t size)
-        : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(size)), size_(size) {}
+        : lines_(std::make_unique_for_overwrite<CacheLine[]>(size / sizeof(CacheLine) + 1)),
+          size_(size) {}
 
     std::size_t size() const { return size_; }
-    std::span<std::uint8_t> span() { return {bytes_.get(), size_}; }
-    std::span<const std::uint8_t> span() const { return {bytes_.get(), size_}; }
-    std::string_view view() const { return {reinterpret_cast<const char*>(bytes_.get()), size_}; }
+    std::span<std::uint8_t> span() { return {data(), size_}; }
+    std::span<const std::uint8_t> span() const { return {data(), size_}; }
+    std::string_view view() const { return {reinterpret_cast<const char*>(data()), size_}; }
 
   private:
-    std::unique_ptr<std::uint8_t[]> bytes_;
+    // The system copies a read into memory at full speed only from a cache line's start: 16
+    // bytes past one, as the heap hands out, made reading 700 MB a quarter slower.
+    struct alignas(64) CacheLine {
+        std::uint8_t bytes[64];
+    };
+
+    std::uint8_t* data() const { return reinterpret_cast<std::uint8_t*>(lines_.get()); }
+
+    std::unique_ptr<CacheLine[]> lines_;
     std::size_t size_ = 0;
 };
 
