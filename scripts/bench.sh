@@ -8,14 +8,14 @@
 # programs are the small sources in tools/bench/, built here. Big files live in /dev/shm when
 # it is there, so that the disk's own noise stays out of the ratios.
 #
-# BENCH_SMALL_PAIRS and BENCH_BIG_PAIRS set the number of pairs (21 and 7).
+# BENCH_SMALL_PAIRS and BENCH_BIG_PAIRS set the number of pairs (21 and 11).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 
 small_pairs=${BENCH_SMALL_PAIRS:-21}
-big_pairs=${BENCH_BIG_PAIRS:-7}
+big_pairs=${BENCH_BIG_PAIRS:-11}
 jobs=$(nproc)
 
 echo "building..." >&2
