@@ -1,8 +1,6 @@
 // ostrel: writes GameMain-kb.exe, a copy of GameMain.exe v1.04 carrying the key bindings of
 // ./ostrel.ini. Works in the current folder, takes no arguments, always exits with 0.
 
-#include <cstdio>
-
 #include "kit/terminate.h"
 #include "run.h"
 
@@ -10,6 +8,6 @@ int main() {
     kit::use_terse_terminate_handler();
     ostrel::StandardConsole console;
     ostrel::run(console);
-    std::fflush(stdout);
+    console.flush();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "run.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -11,15 +12,53 @@
 #include "kit/unicode.h"
 #include "patch.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace ostrel {
 
-void StandardConsole::out(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+namespace {
+
+// Writes `text` to `stream` (stdout or stderr) at once.
+#ifdef _WIN32
+// One system call, each "\n" written as "\r\n" as the C runtime's text mode does: Wine's
+// runtime writes text to a console or a device one byte a call, and buffers standard error
+// when it is no console.
+void write_whole(FILE* stream, std::string_view text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 8);
+    for (const char c : text) {
+        if (c == '\n') lines += '\r';
+        lines += c;
+    }
+    const HANDLE handle = GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    std::string_view rest = lines;
+    while (!rest.empty()) {
+        DWORD written = 0;
+        const auto wanted = static_cast<DWORD>(std::min<std::size_t>(rest.size(), 1u << 30));
+        if (!WriteFile(handle, rest.data(), wanted, &written, nullptr) || written == 0) return;
+        rest.remove_prefix(written);
+    }
 }
+#else
+void write_whole(FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+#endif
+
+}  // namespace
 
 void StandardConsole::err(std::string_view text) {
-    std::fflush(stdout);  // keep the two streams in order on a shared console
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    flush();  // the two streams keep their order when they share a console or a pipe
+    write_whole(stderr, text);
+}
+
+void StandardConsole::flush() {
+    if (kept_.empty()) return;
+    write_whole(stdout, kept_);
+    kept_.clear();
 }
 
 std::optional<std::string> write_file_atomically(const std::string& utf8_path,
@@ -43,8 +82,7 @@ class Run {
     void go() {
         auto game = read_game();
         if (!game) return;
-        const std::span<std::uint8_t> bytes(reinterpret_cast<std::uint8_t*>(game->data()),
-                                            game->size());
+        const std::span<std::uint8_t> bytes = game->span();
         if (check_game(bytes) == GameCheck::wrong_version) {
             say("This version of ostrel only works with v1.04.\n");
             return;
@@ -56,7 +94,7 @@ class Run {
             say(report_line(binding));
         }
 
-        if (const auto failure = write_(in_folder("GameMain-kb.exe"), *game)) {
+        if (const auto failure = write_(in_folder("GameMain-kb.exe"), game->view())) {
             complain("could not write GameMain-kb.exe: " + *failure);
             return;
         }
@@ -71,7 +109,7 @@ class Run {
     std::string in_folder(std::string_view name) const { return folder_ + std::string(name); }
 
     // GameMain.exe whole, or nothing after saying why.
-    std::optional<std::string> read_game() {
+    std::optional<kit::ByteBuffer> read_game() {
         auto contents = kit::read_regular_file(in_folder("GameMain.exe"));
         if (!contents.ok()) {
             switch (*contents.failure) {
@@ -97,7 +135,7 @@ class Run {
     KeyFile read_key_file() {
         const auto contents =
             kit::read_regular_file(folder_.empty() ? "./ostrel.ini" : in_folder("ostrel.ini"));
-        if (contents.ok()) return KeyFile(contents.bytes);
+        if (contents.ok()) return KeyFile(contents.bytes.view());
         if (*contents.failure == kit::ReadFailure::missing) return {};
         std::string why;
         switch (*contents.failure) {

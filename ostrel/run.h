@@ -20,11 +20,17 @@ class Console {
     virtual void err(std::string_view text) = 0;  // explanations
 };
 
-// The process's standard output and error, written as the text comes.
+// The process's standard output and error. The report is kept and written in one piece, since
+// on a console every write costs: before any explanation, so that the two streams keep their
+// order on a shared console or pipe, and at flush(). Explanations go out at once.
 class StandardConsole final : public Console {
   public:
-    void out(std::string_view text) override;
+    void out(std::string_view text) override { kept_ += text; }
     void err(std::string_view text) override;
+    void flush();  // writes what is kept; the owner calls it once the run is over
+
+  private:
+    std::string kept_;
 };
 
 // Keeps each stream's text.

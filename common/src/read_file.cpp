@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <new>
-#include <stdexcept>
 #include <utility>
 
 #include "kit/atomic_file.h"  // last_system_error
@@ -32,14 +31,12 @@ FileContents failed(ReadFailure failure, std::string reason = {}) {
 }
 
 // Makes room for `size` bytes, or says why not.
-std::optional<ReadFailure> make_room(std::string& bytes, std::uint64_t size,
+std::optional<ReadFailure> make_room(ByteBuffer& bytes, std::uint64_t size,
                                      std::size_t size_limit) {
-    if (size > size_limit || size > bytes.max_size()) return ReadFailure::too_big;
+    if (size > size_limit) return ReadFailure::too_big;
     try {
-        bytes.resize(static_cast<std::size_t>(size));
-    } catch (const std::bad_alloc&) {
-        return ReadFailure::too_big;
-    } catch (const std::length_error&) {
+        bytes = ByteBuffer(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {  // std::bad_array_new_length among them
         return ReadFailure::too_big;
     }
     return std::nullopt;
@@ -91,7 +88,7 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
     while (done < contents.bytes.size()) {
         const auto wanted = static_cast<DWORD>(std::min(contents.bytes.size() - done, read_chunk));
         DWORD got = 0;
-        if (!ReadFile(file.value, contents.bytes.data() + done, wanted, &got, nullptr))
+        if (!ReadFile(file.value, contents.bytes.span().data() + done, wanted, &got, nullptr))
             return failed(ReadFailure::read_failed, last_system_error());
         if (got == 0) return failed(ReadFailure::read_failed, "the file ended early");
         done += got;
@@ -147,7 +144,7 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
     std::size_t done = 0;
     while (done < contents.bytes.size()) {
         const auto wanted = std::min(contents.bytes.size() - done, read_chunk);
-        const ssize_t got = read(file.value, contents.bytes.data() + done, wanted);
+        const ssize_t got = read(file.value, contents.bytes.span().data() + done, wanted);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return failed(ReadFailure::read_failed, last_system_error());
         if (got == 0) return failed(ReadFailure::read_failed, "the file ended early");

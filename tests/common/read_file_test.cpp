@@ -38,10 +38,10 @@ TEST_F(ReadRegularFile, ReadsEveryByteAsItStands) {
         write_file(folder_ / "file", bytes);
         const auto contents = kit::read_regular_file(at("file"));
         ASSERT_TRUE(contents.ok()) << contents.reason;
-        EXPECT_TRUE(contents.bytes == bytes) << bytes.size() << " bytes";
+        EXPECT_TRUE(contents.bytes.view() == bytes) << bytes.size() << " bytes";
     }
     write_file(folder_ / "файл.ini", "utf-8 name");
-    EXPECT_EQ(kit::read_regular_file(at("файл.ini")).bytes, "utf-8 name");
+    EXPECT_EQ(kit::read_regular_file(at("файл.ini")).bytes.view(), "utf-8 name");
 }
 
 TEST_F(ReadRegularFile, TellsTheFailuresApart) {
@@ -62,9 +62,9 @@ TEST_F(ReadRegularFile, TellsTheFailuresApart) {
     for (const auto& c : cases) {
         const auto contents = kit::read_regular_file(c.path, c.size_limit);
         EXPECT_EQ(contents.failure, c.expected) << c.what;
-        EXPECT_EQ(contents.bytes, "") << c.what;
+        EXPECT_EQ(contents.bytes.view(), "") << c.what;
     }
-    EXPECT_EQ(kit::read_regular_file(at("file"), 5).bytes, "12345");
+    EXPECT_EQ(kit::read_regular_file(at("file"), 5).bytes.view(), "12345");
 }
 
 #ifndef _WIN32

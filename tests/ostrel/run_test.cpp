@@ -58,20 +58,23 @@ std::wstring program_path() {
 // The C runtime of a Windows console program writes "\n" as "\r\n" in text mode.
 constexpr std::string_view line_end = "\r\n";
 
-RunResult run_ostrel(const fs::path& folder, const fs::path& error_file) {
+// Standard error goes to `error_file`, or with standard output when there is none.
+RunResult run_ostrel(const fs::path& folder, const fs::path* error_file) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     Handle out_read, out_write, err_write;
     if (!CreatePipe(&out_read.value, &out_write.value, &inherit, 0)) return {};
     SetHandleInformation(out_read.value, HANDLE_FLAG_INHERIT, 0);
-    err_write.value = CreateFileW(error_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (err_write.value == INVALID_HANDLE_VALUE) return {};
+    if (error_file) {
+        err_write.value = CreateFileW(error_file->c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (err_write.value == INVALID_HANDLE_VALUE) return {};
+    }
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = out_write.value;
-    startup.hStdError = err_write.value;
+    startup.hStdError = error_file ? err_write.value : out_write.value;
     const std::wstring program = program_path();
     std::wstring command_line = L"\"" + program + L"\"";
     PROCESS_INFORMATION process{};
@@ -83,7 +86,7 @@ RunResult run_ostrel(const fs::path& folder, const fs::path& error_file) {
     thread_handle.value = process.hThread;
     CloseHandle(out_write.value);
     out_write.value = nullptr;
-    CloseHandle(err_write.value);
+    if (err_write.value != nullptr) CloseHandle(err_write.value);
     err_write.value = nullptr;
 
     RunResult run;
@@ -102,16 +105,19 @@ RunResult run_ostrel(const fs::path& folder, const fs::path& error_file) {
 
 constexpr std::string_view line_end = "\n";
 
-RunResult run_ostrel(const fs::path& folder, const fs::path& error_file) {
+// Standard error goes to `error_file`, or with standard output when there is none.
+RunResult run_ostrel(const fs::path& folder, const fs::path* error_file) {
     int out[2];
     if (pipe(out) != 0) return {};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (!error_file) posix_spawn_file_actions_adddup2(&actions, out[1], STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addclose(&actions, out[1]);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, error_file.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (error_file)
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, error_file->c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
     std::string program = OSTREL_PROGRAM;
     char* argv[] = {program.data(), nullptr};
@@ -183,7 +189,7 @@ constexpr std::string_view done = "done! GameMain-kb.exe created\n";
 class OstrelProgram : public ::testing::Test {
   protected:
     RunResult run_in_folder() {
-        auto result = run_ostrel(folder_.path(), error_file_);
+        auto result = run_ostrel(folder_.path(), &error_file_);
         result.err = read_bytes(error_file_);
         return result;
     }
@@ -316,6 +322,47 @@ TEST_F(OstrelProgram, PatchedGameAsInputIsWarnedAbout) {
     const auto written = read_bytes(at("GameMain-kb.exe"));
     const std::vector<std::uint8_t> copy(written.begin(), written.end());
     EXPECT_EQ(get_u32(copy, 0x60E95), 0x36 + displacement);
+}
+
+// On a console, or a pipe read by a log, both streams show as one: each explanation must
+// stand where the run said it, before the report line it concerns, however either stream is
+// buffered.
+TEST_F(OstrelProgram, ExplanationsKeepTheirPlaceAmongReportLinesOnOneStream) {
+    auto patched = make_game();
+    ostrel::patch_game(patched, ostrel::KeyFile());
+    write_file(at("GameMain.exe"), as_text(patched));
+    write_file(at("ostrel.ini"), "[KEYS]\nKeyStart = 0x1C8\n");
+
+    const auto result = run_ostrel(folder_.path(), nullptr);
+    // Report lines as they are; explanations by what they concern.
+    const char* const concerns[] = {"already carries", "KeyStart", "KeyUnknown6"};
+    std::vector<std::string> seen;
+    std::string_view rest = result.out;
+    while (!rest.empty()) {
+        const auto end = std::min(rest.find(line_end), rest.size());
+        std::string line(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + line_end.size(), rest.size()));
+        if (line.starts_with("ostrel: "))
+            for (const char* concern : concerns)
+                if (line.find(concern) != std::string::npos) {
+                    line = concern;
+                    break;
+                }
+        seen.push_back(line);
+    }
+    std::vector<std::string> expected{"already carries"};
+    std::string_view report = own_keys_report;
+    while (!report.empty()) {
+        const auto end = report.find('\n');
+        const std::string line(report.substr(0, end));
+        if (line.ends_with(" KeyStart:       11 ->       11")) expected.push_back("KeyStart");
+        if (line.ends_with(" KeyUnknown6:       36 ->       36")) expected.push_back("KeyUnknown6");
+        expected.push_back(line);
+        report.remove_prefix(end + 1);
+    }
+    expected.push_back(std::string(done.substr(0, done.size() - 1)));
+    EXPECT_EQ(seen, expected) << result.out;
+    EXPECT_EQ(result.status, 0);
 }
 
 TEST_F(OstrelProgram, RejectedValueIsShownShortAndHarmless) {
