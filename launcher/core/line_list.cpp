@@ -29,7 +29,7 @@ std::string reason_for(const kit::FileContents& contents) {
     return "It is not a regular file";
 }
 
-std::string read_whole_file(const std::string& path) {
+kit::ByteBuffer read_whole_file(const std::string& path) {
     auto contents = kit::read_regular_file(path);
     if (!contents.ok()) throw Error("Cannot open file \"" + path + "\". " + reason_for(contents));
     return std::move(contents.bytes);
@@ -59,7 +59,7 @@ std::string LineList::to_bytes(const CodePage& ansi) const {
 }
 
 void LineList::load_from_file(const std::string& path, const CodePage& ansi) {
-    lines_ = from_bytes(read_whole_file(path), ansi).lines_;
+    lines_ = from_bytes(read_whole_file(path).view(), ansi).lines_;
 }
 
 void LineList::save_to_file(const std::string& path, const CodePage& ansi) const {
