@@ -4,6 +4,7 @@
 
 #include "kit/atomic_file.h"
 #include "kit/text.h"
+#include "kit/unique_handle.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,21 +24,6 @@ namespace {
 
 #ifdef _WIN32
 
-struct Handle {
-    HANDLE value = INVALID_HANDLE_VALUE;
-    explicit Handle(HANDLE h) : value(h) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { close(); }
-    bool valid() const { return value != INVALID_HANDLE_VALUE; }
-    bool close() {
-        if (!valid()) return true;
-        const bool ok = CloseHandle(value) != 0;
-        value = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-};
-
 // Open with no sharing but delete: the cleanup's exclusive open fails while this handle
 // lives, yet the file can still be moved over the target (or removed) through its name.
 class SystemNewFile final : public NewFile {
@@ -47,13 +33,13 @@ class SystemNewFile final : public NewFile {
     StepFailure write(std::string_view bytes, std::size_t& written) override {
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD count = 0;
-        if (!WriteFile(handle_.value, bytes.data(), chunk, &count, nullptr))
+        if (!WriteFile(handle_.get(), bytes.data(), chunk, &count, nullptr))
             return last_system_error();
         written = count;
         return std::nullopt;
     }
     StepFailure flush() override {
-        if (!FlushFileBuffers(handle_.value)) return last_system_error();
+        if (!FlushFileBuffers(handle_.get())) return last_system_error();
         return std::nullopt;
     }
     StepFailure close() override {
@@ -62,17 +48,7 @@ class SystemNewFile final : public NewFile {
     }
 
   private:
-    Handle handle_;
-};
-
-struct FindHandle {
-    HANDLE value;
-    explicit FindHandle(HANDLE h) : value(h) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (value != INVALID_HANDLE_VALUE) FindClose(value);
-    }
+    FileHandle handle_;
 };
 
 class SystemSteps final : public FileSteps {
@@ -100,9 +76,9 @@ class SystemSteps final : public FileSteps {
     bool remove_unless_held(const std::string& path) override {
         // Share mode 0 fails while any handle is open, so a running writer keeps its file.
         // Folders do not open without backup semantics; links are removed, not followed.
-        Handle handle(CreateFileW(text::widen(path).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
+        FileHandle handle(CreateFileW(text::widen(path).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT,
+                                      nullptr));
         return handle.valid() && handle.close();
     }
     std::vector<std::string> list(const std::string& folder) override {
@@ -111,11 +87,11 @@ class SystemSteps final : public FileSteps {
         const FindHandle search(FindFirstFileExW(text::widen(folder + "\\*").c_str(),
                                                  FindExInfoBasic, &found, FindExSearchNameMatch,
                                                  nullptr, 0));
-        if (search.value == INVALID_HANDLE_VALUE) return names;
+        if (!search.valid()) return names;
         do {
             auto name = text::narrow(found.cFileName);
             if (name != "." && name != "..") names.push_back(std::move(name));
-        } while (FindNextFileW(search.value, &found));
+        } while (FindNextFileW(search.get(), &found));
         return names;
     }
     // The move was written through already.
@@ -123,21 +99,6 @@ class SystemSteps final : public FileSteps {
 };
 
 #else
-
-struct Descriptor {
-    int value = -1;
-    explicit Descriptor(int fd) : value(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-    bool valid() const { return value >= 0; }
-    bool close() {
-        if (!valid()) return true;
-        const bool ok = ::close(value) == 0;
-        value = -1;
-        return ok;
-    }
-};
 
 struct FolderCloser {
     void operator()(DIR* dir) const { ::closedir(dir); }
@@ -162,14 +123,14 @@ class SystemNewFile final : public NewFile {
     StepFailure write(std::string_view bytes, std::size_t& written) override {
         ssize_t count = 0;
         do {
-            count = ::write(file_.value, bytes.data(), bytes.size());
+            count = ::write(file_.get(), bytes.data(), bytes.size());
         } while (count < 0 && errno == EINTR);
         if (count < 0) return last_system_error();
         written = static_cast<std::size_t>(count);
         return std::nullopt;
     }
     StepFailure flush() override {
-        if (::fsync(file_.value) != 0) return last_system_error();
+        if (::fsync(file_.get()) != 0) return last_system_error();
         return std::nullopt;
     }
     StepFailure close() override {
@@ -178,27 +139,25 @@ class SystemNewFile final : public NewFile {
     }
 
   private:
-    Descriptor file_;  // its flock lasts as long as it is open
+    FileDescriptor file_;  // its flock lasts as long as it is open
 };
 
 class SystemSteps final : public FileSteps {
   public:
     Created create(const std::string& path) override {
-        Descriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
         if (!file.valid()) {
             const bool name_taken = errno == EEXIST;
             return {nullptr, last_system_error(), name_taken};
         }
         // Held from here on. A file system without flock holds nothing, but then the
         // cleanup's lock fails too and removes nothing.
-        while (::flock(file.value, LOCK_EX) != 0 && errno == EINTR) {
+        while (::flock(file.get(), LOCK_EX) != 0 && errno == EINTR) {
         }
         // Between the create and the lock another writer's cleanup may have taken the
         // file for a stale one and removed it: start again under a new name.
-        if (!still_named(file.value, path)) return {nullptr, std::nullopt, true};
-        const int fd = file.value;
-        file.value = -1;
-        return {std::make_unique<SystemNewFile>(fd), std::nullopt, false};
+        if (!still_named(file.get(), path)) return {nullptr, std::nullopt, true};
+        return {std::make_unique<SystemNewFile>(file.release()), std::nullopt, false};
     }
     StepFailure rename(const std::string& from, const std::string& to) override {
         if (::rename(from.c_str(), to.c_str()) != 0) return last_system_error();
@@ -207,14 +166,14 @@ class SystemSteps final : public FileSteps {
     void remove(const std::string& path) override { ::unlink(path.c_str()); }
     bool remove_unless_held(const std::string& path) override {
         // Non-blocking, never following a link, and a FIFO of that name does not stall us.
-        const Descriptor file(
+        const FileDescriptor file(
             ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
         if (!file.valid()) return false;
         struct stat status {};
-        if (::fstat(file.value, &status) != 0 || !S_ISREG(status.st_mode)) return false;
-        if (::flock(file.value, LOCK_EX | LOCK_NB) != 0) return false;  // a running writer's
+        if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+        if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0) return false;  // a running writer's
         // Unlinked by the name only while the name is still the file we locked.
-        return still_named(file.value, path) && ::unlink(path.c_str()) == 0;
+        return still_named(file.get(), path) && ::unlink(path.c_str()) == 0;
     }
     std::vector<std::string> list(const std::string& folder) override {
         std::vector<std::string> names;
@@ -229,8 +188,8 @@ class SystemSteps final : public FileSteps {
     void sync_folder(const std::string& folder) override {
         // Some file systems refuse to sync a folder; the rename then reaches the disk with
         // the system's own write-back, and there is nothing better to do.
-        const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.valid()) ::fsync(dir.value);
+        const FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.valid()) ::fsync(dir.get());
     }
 };
 

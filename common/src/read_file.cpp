@@ -7,6 +7,7 @@
 
 #include "kit/atomic_file.h"  // last_system_error
 #include "kit/text.h"
+#include "kit/unique_handle.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -44,16 +45,6 @@ std::optional<ReadFailure> make_room(ByteBuffer& bytes, std::uint64_t size,
 
 #ifdef _WIN32
 
-struct Handle {
-    HANDLE value;
-    explicit Handle(HANDLE h) : value(h) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() {
-        if (value != INVALID_HANDLE_VALUE) CloseHandle(value);
-    }
-};
-
 bool names_a_folder(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -64,9 +55,9 @@ bool names_a_folder(const std::wstring& path) {
 FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limit) {
     const std::wstring path = text::widen(utf8_path);
     // Others may read and write meanwhile, as the C runtime's fopen allows.
-    Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.value == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
         const DWORD error = GetLastError();
         auto reason = last_system_error();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
@@ -76,8 +67,8 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
         return failed(ReadFailure::cannot_open, std::move(reason));
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(file.value) != FILE_TYPE_DISK ||
-        !GetFileInformationByHandle(file.value, &info) ||
+    if (GetFileType(file.get()) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(file.get(), &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return failed(ReadFailure::not_regular);
 
@@ -88,7 +79,7 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
     while (done < contents.bytes.size()) {
         const auto wanted = static_cast<DWORD>(std::min(contents.bytes.size() - done, read_chunk));
         DWORD got = 0;
-        if (!ReadFile(file.value, contents.bytes.span().data() + done, wanted, &got, nullptr))
+        if (!ReadFile(file.get(), contents.bytes.span().data() + done, wanted, &got, nullptr))
             return failed(ReadFailure::read_failed, last_system_error());
         if (got == 0) return failed(ReadFailure::read_failed, "the file ended early");
         done += got;
@@ -104,23 +95,13 @@ bool regular_file_exists(std::string_view utf8_path) {
 
 #else
 
-struct Descriptor {
-    int value;
-    explicit Descriptor(int fd) : value(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (value >= 0) close(value);
-    }
-};
-
 }  // namespace
 
 FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limit) {
     const std::string path(utf8_path);
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.value < 0) {
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.valid()) {
         const int error = errno;
         auto reason = last_system_error();
         if (error == ENOENT || error == ENOTDIR)
@@ -128,13 +109,13 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
         return failed(ReadFailure::cannot_open, std::move(reason));
     }
     struct stat info {};
-    if (fstat(file.value, &info) != 0) return failed(ReadFailure::cannot_open, last_system_error());
+    if (fstat(file.get(), &info) != 0) return failed(ReadFailure::cannot_open, last_system_error());
     // Reading a folder fails with EISDIR: that is the system's reason for one.
     if (S_ISDIR(info.st_mode)) return failed(ReadFailure::not_regular, std::strerror(EISDIR));
     if (!S_ISREG(info.st_mode)) return failed(ReadFailure::not_regular);
     // Reads of a regular file block as usual; the flag was only for the open.
-    const int flags = fcntl(file.value, F_GETFL);
-    if (flags < 0 || fcntl(file.value, F_SETFL, flags & ~O_NONBLOCK) != 0)
+    const int flags = fcntl(file.get(), F_GETFL);
+    if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         return failed(ReadFailure::cannot_open, last_system_error());
 
     FileContents contents;
@@ -144,7 +125,7 @@ FileContents read_regular_file(std::string_view utf8_path, std::size_t size_limi
     std::size_t done = 0;
     while (done < contents.bytes.size()) {
         const auto wanted = std::min(contents.bytes.size() - done, read_chunk);
-        const ssize_t got = read(file.value, contents.bytes.span().data() + done, wanted);
+        const ssize_t got = read(file.get(), contents.bytes.span().data() + done, wanted);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return failed(ReadFailure::read_failed, last_system_error());
         if (got == 0) return failed(ReadFailure::read_failed, "the file ended early");
