@@ -112,9 +112,11 @@ double unix_cpu_ms(const std::string& name) {
         const std::wstring pid = found.cFileName;
         if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
         const std::wstring folder = L"Z:\\proc\\" + pid + L"\\";
-        const std::string command = lower_ascii(read_small_file(folder + L"cmdline"));
-        if (command.find(wanted) == std::string::npos ||
-            command.find("start_probe") != std::string::npos)
+        // The program itself: its first argument is its path, ending in its name.
+        std::string command = lower_ascii(read_small_file(folder + L"cmdline"));
+        command = command.substr(0, command.find('\0'));
+        if (command.size() < wanted.size() ||
+            command.compare(command.size() - wanted.size(), wanted.size(), wanted) != 0)
             continue;
         // Fields after the command's closing parenthesis: state is field 3, utime 14, stime 15.
         const std::string stat = read_small_file(folder + L"stat");
