@@ -47,13 +47,17 @@ class WinmmJoystick final : public Joystick {
     decltype(::joyGetPos)* joy_get_pos_ = nullptr;
 };
 
+// The shell is loaded only to start a program: loading it at the launcher's start would
+// cost every start for a call few of them make.
 class ShellStarter final : public ProgramStarter {
   public:
     void start(const std::string& program, const std::string& working_directory) override {
         const std::wstring file = kit::text::widen(program);
         const std::wstring directory = kit::text::widen(working_directory);
         // The outcome is deliberately not examined: a missing program is not reported.
-        ShellExecuteW(nullptr, L"", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
+        const SystemLibrary shell32(L"shell32.dll");
+        if (auto* execute = shell32.find<decltype(::ShellExecuteW)>("ShellExecuteW"))
+            execute(nullptr, L"", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
     }
 };
 
