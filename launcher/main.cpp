@@ -29,7 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     restrict_dll_search();
     try {
         launcher::Launcher launcher(platform::system_services());
-        launcher.create_windows();
+        launcher.create_main_window();
         launcher.run();
     } catch (const std::exception& error) {
         // Start-up failed (a malformed skin, a missing resource): say why instead of crashing.

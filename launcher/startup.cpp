@@ -20,8 +20,18 @@ Launcher::~Launcher() {
 }
 
 void Launcher::create_windows() {
+    create_main_window();
+    create_dialogs();
+}
+
+void Launcher::create_main_window() {
+    if (form1_) return;
     form1_ = std::make_unique<TForm1>(context_);
     application_.create_form(*form1_);
+}
+
+void Launcher::create_dialogs() {
+    if (form2_) return;
     form2_ = std::make_unique<TForm2>(context_);
     application_.create_form(*form2_);
     form3_ = std::make_unique<TForm3>(context_);
@@ -32,6 +42,11 @@ void Launcher::create_windows() {
 }
 
 void Launcher::run() {
+    if (!form1_) return;
+    // Painted before the dialogs are made: the player sees the window without waiting for
+    // windows that stay hidden until asked for.
+    if (!form2_) form1_->show();
+    create_dialogs();
     application_.run();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 // The start-up sequence: the toolkit, the title, the four windows in their fixed order; at
-// the end, the windows are destroyed in reverse order.
+// the end, the windows are destroyed in reverse order. The program shows the main window as
+// soon as it exists and makes the dialogs right after its first painting, before the event
+// loop handles anything, so no input can reach a window that is not there yet.
 
 #include <memory>
 
@@ -22,7 +24,10 @@ class Launcher {
 
     // Creates the main window, then the gamepad, keyboard and display dialogs.
     void create_windows();
-    // Shows the main window and runs the event loop until it is closed.
+    // The first half of create_windows: the main window alone.
+    void create_main_window();
+    // Shows the main window, creates the dialogs not made yet and runs the event loop until
+    // the main window is closed.
     void run();
 
     Context& context() { return context_; }
@@ -33,6 +38,8 @@ class Launcher {
     TForm4& form4() { return *form4_; }
 
   private:
+    void create_dialogs();
+
     toolkit::Application application_;
     Context context_;
     std::unique_ptr<TForm1> form1_;

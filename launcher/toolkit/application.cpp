@@ -1,7 +1,5 @@
 #include "toolkit/application.h"
 
-#include <objbase.h>
-
 #include <stdexcept>
 
 #include "toolkit/common_controls.h"
@@ -56,9 +54,6 @@ IconHandle load_application_icon(int size) {
 }  // namespace
 
 Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
-    // The picture decoder is a COM component: ready before the first window is loaded.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    com_ready_ = SUCCEEDED(com);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     common_controls().init_common_controls_ex(&controls);
     register_window_classes(GetModuleHandleW(nullptr));
@@ -75,9 +70,7 @@ Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
     system_dialogs_ = std::make_unique<SystemDialogSkin>(*this);
 }
 
-Application::~Application() {
-    if (com_ready_) CoUninitialize();
-}
+Application::~Application() = default;
 
 SkinManager& Application::skin() const {
     if (!skin_) throw std::logic_error("no skin manager: the main window makes it first");
@@ -134,7 +127,7 @@ void Application::create_form(Form& form) {
 
 void Application::run() {
     if (!main_form_) return;
-    main_form_->show();
+    if (!main_form_->visible()) main_form_->show();
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) process_message(message);
 }

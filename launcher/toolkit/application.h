@@ -1,7 +1,7 @@
 #pragma once
 
-// The windowing toolkit's application: initialises what the windows need (COM for the
-// picture decoder, the window classes, the one font), holds the title and the skin, runs
+// The windowing toolkit's application: initialises what the windows need (the common
+// controls, the window classes, the one font), holds the title and the skin, runs
 // the event loop, and is the one dispatch point through which every handler runs.
 
 #include <windows.h>
@@ -70,7 +70,8 @@ class Application {
     // Creates a form's window; the first form created becomes the main window.
     void create_form(Form& form);
     Form* main_form() const { return main_form_; }
-    // Shows the main window and runs the event loop until it is closed.
+    // Shows the main window (unless it is shown already) and runs the event loop until it
+    // is closed.
     void run();
     void terminate() const;
 
@@ -92,7 +93,6 @@ class Application {
     IconHandle small_icon_;
     SkinManager* skin_ = nullptr;
     Form* main_form_ = nullptr;
-    bool com_ready_ = false;
     bool reporting_window_error_ = false;
     std::unique_ptr<SystemDialogSkin> system_dialogs_;
 };

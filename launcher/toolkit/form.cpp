@@ -50,7 +50,8 @@ Form::Form(Application& application, const FormSpec& spec, std::span<const Contr
       active_control_name_(spec.active_control),
       specs_(controls.begin(), controls.end()),
       frame_(application, spec.minimize_box) {
-    if (!spec.icon_picture.empty()) icon_picture_ = Picture::from_resource(spec.icon_picture);
+    if (!spec.icon_picture.empty())
+        icon_picture_ = Picture::from_resource(spec.icon_picture, PictureUse::draw_and_icon);
     int id = first_control_id;
     for (const ControlSpec& control : specs_)
         controls_.push_back(make_control(*this, control, id++));
@@ -115,12 +116,9 @@ void Form::create() {
                     nullptr, GetModuleHandleW(nullptr), this);
     if (!handle_) throw std::runtime_error("Cannot create window " + name_);
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(application_.font()), FALSE);
-    if (!icon_picture_.empty()) {
-        big_icon_ = icon_picture_.make_icon();
-        small_icon_ = icon_picture_.make_icon();
-    }
-    const HICON big = big_icon_ ? big_icon_.get() : application_.big_icon();
-    const HICON small = small_icon_ ? small_icon_.get() : application_.small_icon();
+    // A window's own picture serves as both its icons.
+    const HICON big = icon_picture_.icon() ? icon_picture_.icon() : application_.big_icon();
+    const HICON small = icon_picture_.icon() ? icon_picture_.icon() : application_.small_icon();
     SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     frame_.attach(handle_, small);

@@ -129,8 +129,6 @@ class Form {
     bool minimize_box_;
     std::string active_control_name_;
     Picture icon_picture_;
-    IconHandle big_icon_;
-    IconHandle small_icon_;
     std::vector<ControlSpec> specs_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;

@@ -1,20 +1,15 @@
 #include "toolkit/picture.h"
 
-#include <shlwapi.h>
-#include <wincodec.h>
-
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "kit/text.h"
+#include "toolkit/png.h"
 
 namespace toolkit {
 namespace {
-
-void check(HRESULT result, const char* what) {
-    if (FAILED(result)) throw std::runtime_error(std::string("Cannot decode picture: ") + what);
-}
 
 // A top-down 32-bit DIB section; `bits` receives its pixel memory.
 BitmapHandle make_dib(int width, int height, void** bits) {
@@ -41,56 +36,46 @@ std::span<const std::uint8_t> resource_bytes(std::wstring_view name) {
     return {static_cast<const std::uint8_t*>(data), SizeofResource(nullptr, info)};
 }
 
-Picture Picture::from_png(std::span<const std::uint8_t> bytes) {
-    ComPtr<IWICImagingFactory> factory;
-    check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                           IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put())),
-          "no imaging factory (is COM initialised?)");
-    ComPtr<IStream> stream;
-    *stream.put() = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
-    if (!stream.get()) throw std::runtime_error("Cannot decode picture: no memory stream");
-    ComPtr<IWICBitmapDecoder> decoder;
-    check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad,
-                                           decoder.put()),
-          "not a known image format");
-    ComPtr<IWICBitmapFrameDecode> frame;
-    check(decoder->GetFrame(0, frame.put()), "no frame");
-    // The factory's converter, not WICConvertBitmapSource: that one would tie the launcher to
-    // windowscodecs.dll at load time, a DLL looked for in the game folder first.
-    ComPtr<IWICFormatConverter> converted;
-    check(factory->CreateFormatConverter(converted.put()), "no converter");
-    check(converted->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                nullptr, 0.0, WICBitmapPaletteTypeCustom),
-          "no 32-bit conversion");
-    UINT width = 0;
-    UINT height = 0;
-    check(converted->GetSize(&width, &height), "no size");
+namespace {
 
+// An icon takes the straight (not premultiplied) pixels; its mask only has to exist (all
+// zero: word-aligned rows), the alpha channel decides.
+IconHandle make_icon(const png::DecodedPicture& decoded) {
+    void* bits = nullptr;
+    BitmapHandle color = make_dib(decoded.width, decoded.height, &bits);
+    std::memcpy(bits, decoded.bgra.data(), decoded.bgra.size());
+    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>((decoded.width + 15) / 16 * 2) *
+                                          static_cast<std::size_t>(decoded.height));
+    BitmapHandle mask(CreateBitmap(decoded.width, decoded.height, 1, 1, zeros.data()));
+    ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
+    return IconHandle(CreateIconIndirect(&info));
+}
+
+}  // namespace
+
+Picture Picture::from_png(std::span<const std::uint8_t> bytes, PictureUse use) {
+    const png::DecodedPicture decoded = png::decode(bytes);
     auto data = std::make_shared<Data>();
-    data->width = static_cast<int>(width);
-    data->height = static_cast<int>(height);
-    data->straight_bgra.resize(std::size_t{width} * height * 4);
-    check(converted->CopyPixels(nullptr, width * 4, static_cast<UINT>(data->straight_bgra.size()),
-                                data->straight_bgra.data()),
-          "pixels unreadable");
-
+    data->width = decoded.width;
+    data->height = decoded.height;
     void* bits = nullptr;
     data->premultiplied = make_dib(data->width, data->height, &bits);
     auto* out = static_cast<std::uint8_t*>(bits);
-    const auto& in = data->straight_bgra;
+    const auto& in = decoded.bgra;
     for (std::size_t i = 0; i < in.size(); i += 4) {
         const unsigned alpha = in[i + 3];
         for (std::size_t c = 0; c < 3; ++c)
             out[i + c] = static_cast<std::uint8_t>((in[i + c] * alpha + 127) / 255);
         out[i + 3] = static_cast<std::uint8_t>(alpha);
     }
+    if (use == PictureUse::draw_and_icon) data->icon = make_icon(decoded);
     Picture picture;
     picture.data_ = std::move(data);
     return picture;
 }
 
-Picture Picture::from_resource(std::wstring_view name) {
-    return from_png(resource_bytes(name));
+Picture Picture::from_resource(std::wstring_view name, PictureUse use) {
+    return from_png(resource_bytes(name), use);
 }
 
 void Picture::draw(HDC dc, int x, int y) const {
@@ -101,21 +86,6 @@ void Picture::draw(HDC dc, int x, int y) const {
     // AlphaBlend under gdi32's name (the same function): msimg32.dll is no known DLL.
     GdiAlphaBlend(dc, x, y, data_->width, data_->height, source.get(), 0, 0, data_->width,
                   data_->height, blend);
-}
-
-IconHandle Picture::make_icon() const {
-    if (empty()) return {};
-    const int width = data_->width;
-    const int height = data_->height;
-    void* bits = nullptr;
-    BitmapHandle color = make_dib(width, height, &bits);
-    std::memcpy(bits, data_->straight_bgra.data(), data_->straight_bgra.size());
-    // The alpha channel decides; the mask only has to exist (all zero: word-aligned rows).
-    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>((width + 15) / 16 * 2) *
-                                          static_cast<std::size_t>(height));
-    BitmapHandle mask(CreateBitmap(width, height, 1, 1, zeros.data()));
-    ICONINFO info{TRUE, 0, 0, mask.get(), color.get()};
-    return IconHandle(CreateIconIndirect(&info));
 }
 
 }  // namespace toolkit

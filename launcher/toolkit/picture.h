@@ -1,7 +1,9 @@
 #pragma once
 
-// A picture with an alpha channel: decoded from PNG once, drawn with its transparency, and
-// usable as a window icon. Copies share the decoded pixels, which never change.
+// A picture with an alpha channel: decoded from PNG once (toolkit/png.h), drawn with its
+// transparency, and usable as a window icon. Copies share the decoded pixels, which never
+// change. Only the premultiplied pixels that drawing needs are kept (256 KB for the main
+// window's portrait); a picture that is also an icon makes its icon while decoding.
 
 #include <windows.h>
 
@@ -9,19 +11,20 @@
 #include <memory>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "toolkit/handles.h"
 
 namespace toolkit {
 
+enum class PictureUse { draw, draw_and_icon };
+
 class Picture {
   public:
     Picture() = default;
     // Decodes a PNG; throws std::runtime_error when the bytes are no picture.
-    static Picture from_png(std::span<const std::uint8_t> bytes);
+    static Picture from_png(std::span<const std::uint8_t> bytes, PictureUse use = PictureUse::draw);
     // A PNG carried as an RCDATA resource of the running executable.
-    static Picture from_resource(std::wstring_view name);
+    static Picture from_resource(std::wstring_view name, PictureUse use = PictureUse::draw);
 
     bool empty() const { return !data_; }
     int width() const { return data_ ? data_->width : 0; }
@@ -29,15 +32,15 @@ class Picture {
 
     // Draws at its natural size, blending by its alpha channel.
     void draw(HDC dc, int x, int y) const;
-    // A window icon of this picture's size.
-    IconHandle make_icon() const;
+    // The window icon of this picture's size; null unless made for PictureUse::draw_and_icon.
+    HICON icon() const { return data_ ? data_->icon.get() : nullptr; }
 
   private:
     struct Data {
         int width = 0;
         int height = 0;
-        std::vector<std::uint8_t> straight_bgra;  // rows top-down, alpha not premultiplied
-        BitmapHandle premultiplied;               // for AlphaBlend
+        BitmapHandle premultiplied;  // for AlphaBlend
+        IconHandle icon;
     };
     std::shared_ptr<const Data> data_;
 };

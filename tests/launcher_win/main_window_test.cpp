@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 #include "startup.h"
 #include "test_support.h"
@@ -220,3 +222,42 @@ TEST_F(MainWindowTest, KeyboardDialogOpensCentredOverTheMainWindow) {
 }
 
 }  // namespace
+
+// The program's own start-up: the main window alone, then run. The main window is on screen
+// before the dialogs are made; they exist, hidden and owned by it, by the time the loop
+// handles its first message, and a dialog button works from then on.
+TEST(LauncherStartUp, DialogsAreMadeOnceTheMainWindowShowsAndBeforeAnyInput) {
+    test::FakeServices fakes;
+    launcher::Launcher launcher(fakes.services());
+    launcher.create_main_window();
+    HWND main_window = launcher.form1().handle();
+    ASSERT_NE(main_window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main_window));
+
+    bool main_visible = false;
+    std::vector<HWND> dialogs;
+    int showings = 0;
+    test::run_later([&] {
+        main_visible = IsWindowVisible(main_window);
+        for (toolkit::Form* dialog : std::initializer_list<toolkit::Form*>{
+                 &launcher.form2(), &launcher.form3(), &launcher.form4()}) {
+            dialogs.push_back(dialog->handle());
+            EXPECT_FALSE(IsWindowVisible(dialog->handle())) << dialog->name();
+            EXPECT_EQ(GetWindow(dialog->handle(), GW_OWNER), main_window) << dialog->name();
+        }
+        launcher.form4().on_show = [&] {
+            ++showings;
+            test::run_later([&] { PostMessageW(launcher.form4().handle(), WM_CLOSE, 0, 0); });
+        };
+        SendMessageW(launcher.form1().sButton4.handle(), BM_CLICK, 0, 0);
+        PostMessageW(main_window, WM_CLOSE, 0, 0);
+    });
+    test::run_later([main_window] { PostMessageW(main_window, WM_CLOSE, 0, 0); }, 5000);
+    launcher.run();
+
+    EXPECT_TRUE(main_visible);
+    ASSERT_EQ(dialogs.size(), 3u);
+    for (HWND dialog : dialogs) EXPECT_NE(dialog, nullptr);
+    EXPECT_EQ(showings, 1);
+    EXPECT_EQ(launcher.context().state.application_directory, "C:\\Игры\\Зорелия\\");
+}

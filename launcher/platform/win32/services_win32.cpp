@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ class WinmmJoystick final : public Joystick {
     unsigned poll(unsigned id, JoystickInfo& info) override {
         JOYINFO raw{};
         // Without the system's function every pad counts as absent.
-        const MMRESULT result = joy_get_pos_ ? joy_get_pos_(id, &raw) : MMSYSERR_NODRIVER;
+        auto* const joy_get_pos = find_joy_get_pos();
+        const MMRESULT result = joy_get_pos ? joy_get_pos(id, &raw) : MMSYSERR_NODRIVER;
         // A failed poll (no pad, or one pulled out) reports nothing held, whatever the call
         // left in its record: a button held at the moment of unplugging is not seen again.
         if (result != JOYERR_NOERROR) raw = {};
@@ -32,17 +34,30 @@ class WinmmJoystick final : public Joystick {
     }
 
   private:
-    SystemLibrary winmm_{L"winmm.dll"};
-    decltype(::joyGetPos)* joy_get_pos_ = winmm_.find<decltype(::joyGetPos)>("joyGetPos");
+    // Loaded at the first poll, not at start-up, which needs no pad.
+    decltype(::joyGetPos)* find_joy_get_pos() {
+        if (!winmm_) {
+            winmm_.emplace(L"winmm.dll");
+            joy_get_pos_ = winmm_->find<decltype(::joyGetPos)>("joyGetPos");
+        }
+        return joy_get_pos_;
+    }
+
+    std::optional<SystemLibrary> winmm_;
+    decltype(::joyGetPos)* joy_get_pos_ = nullptr;
 };
 
+// The shell is loaded only to start a program: loading it at the launcher's start would
+// cost every start for a call few of them make.
 class ShellStarter final : public ProgramStarter {
   public:
     void start(const std::string& program, const std::string& working_directory) override {
         const std::wstring file = kit::text::widen(program);
         const std::wstring directory = kit::text::widen(working_directory);
         // The outcome is deliberately not examined: a missing program is not reported.
-        ShellExecuteW(nullptr, L"", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
+        const SystemLibrary shell32(L"shell32.dll");
+        if (auto* execute = shell32.find<decltype(::ShellExecuteW)>("ShellExecuteW"))
+            execute(nullptr, L"", file.c_str(), L"", directory.c_str(), SW_SHOWNORMAL);
     }
 };
 

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The launcher's start-up against a bare Win32 window, under Wine on a virtual display:
+# time from process start to a visible main window, the private memory and the CPU time
+# with the window up. Runs the two programs alternately, pair by pair, with one Wine server
+# and desktop kept alive for the whole run, and prints a human summary on stderr and rows
+#   figure|value|goal|met
+# on stdout.
+#   scripts/bench-launcher.sh [pairs]       (default 25; LAUNCHER_EXE=path skips the build)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+pairs=${1:-25}
+cxx=x86_64-w64-mingw32-g++-posix
+flags=(-std=c++20 -O2 -Wall -Wextra -Werror -municode -static -s)
+
+launcher=${LAUNCHER_EXE:-}
+if [ -z "$launcher" ]; then
+  (cd "$root" && cmake --preset windows >/dev/null &&
+    cmake --build --preset windows --target launcher -j 2 >/dev/null)
+  launcher=$root/build/windows/launcher/launcher.exe
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/launcher" "$work/bare"
+"$cxx" "${flags[@]}" -o "$work/start_probe.exe" "$root/tools/bench/start_probe.cpp" -lpsapi
+"$cxx" "${flags[@]}" -mwindows -o "$work/bare/bare_window.exe" "$root/tools/bench/bare_window.cpp"
+# Each program alone in a folder, stripped as shipped; the main window needs no other file.
+x86_64-w64-mingw32-strip -o "$work/launcher/launcher.exe" "$launcher"
+
+# A prefix of the bench's own, so that a test run elsewhere cannot disturb it.
+export WINEPREFIX=${BENCH_WINEPREFIX:-$root/build/bench-wineprefix}
+(cd "$work" && "$root/scripts/with-wine.sh" wine start_probe.exe --pairs "$pairs" \
+  'launcher\launcher.exe' 'bare\bare_window.exe') | tr -d '\r' >"$work/rows"
+
+awk -F'|' -v pairs="$pairs" '
+  function sort_n(a, n,   i, j, t) {
+    for (i = 2; i <= n; i++) { t = a[i]; for (j = i - 1; j >= 1 && a[j] > t; j--) a[j + 1] = a[j]; a[j + 1] = t }
+  }
+  # Quantile q of the n sorted values in a (nearest rank).
+  function q(a, n, p,   k) { k = int(p * (n - 1) + 0.5) + 1; return a[k] }
+  function spread(name, a, n, unit) {
+    sort_n(a, n)
+    printf "%-26s median %7.1f  min %7.1f  p25 %7.1f  p75 %7.1f  p90 %7.1f  max %7.1f %s\n",
+      name, q(a, n, 0.5), a[1], q(a, n, 0.25), q(a, n, 0.75), q(a, n, 0.9), a[n], unit > "/dev/stderr"
+  }
+  $1 == "run" && $2 == "launcher.exe" { lv[$3] = $4; li[$3] = $5; lp[$3] = $6; lc[$3] = $8; nl++ }
+  $1 == "run" && $2 == "bare_window.exe" { bv[$3] = $4; bi[$3] = $5; bp[$3] = $6; bc[$3] = $8; nb++ }
+  END {
+    n = 0
+    for (p = 1; p <= pairs; p++) {
+      if (!(p in lv) || !(p in bv) || lv[p] < 0 || bv[p] <= 0) continue
+      n++
+      a1[n] = lv[p]; a2[n] = bv[p]; r[n] = lv[p] / bv[p]
+      a3[n] = li[p]; a4[n] = bi[p]; ri[n] = (bi[p] > 0 ? li[p] / bi[p] : 0)
+      a5[n] = lp[p] / 1024; a6[n] = bp[p] / 1024; a7[n] = lc[p]; a8[n] = bc[p]
+    }
+    if (n == 0) { print "no complete pair measured" > "/dev/stderr"; exit 1 }
+    printf "%d pairs (launcher, bare window), one Wine server and desktop\n", n > "/dev/stderr"
+    spread("launcher visible", a1, n, "ms"); spread("bare window visible", a2, n, "ms")
+    spread("ratio, pair by pair", r, n, "")
+    spread("launcher input idle", a3, n, "ms"); spread("bare window input idle", a4, n, "ms")
+    spread("idle ratio, pair by pair", ri, n, "")
+    spread("launcher private", a5, n, "MB"); spread("bare window private", a6, n, "MB")
+    spread("launcher CPU", a7, n, "ms"); spread("bare window CPU", a8, n, "ms")
+    ratio = q(r, n, 0.5); ratio90 = q(r, n, 0.9); memory = q(a5, n, 0.5)
+    # A slow mode shows as a tail: the slowest tenth of the pairs far above the median.
+    printf "launcher start / bare window start (median)|%.2f|<= 1.3|%s\n", ratio, ratio <= 1.3 ? "yes" : "no"
+    printf "launcher start / bare window start (p90)|%.2f|<= 1.3|%s\n", ratio90, ratio90 <= 1.3 ? "yes" : "no"
+    printf "launcher private memory, main window up (MB)|%.1f|<= 7|%s\n", memory, memory <= 7 ? "yes" : "no"
+  }' "$work/rows"
