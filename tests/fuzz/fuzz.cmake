@@ -1,7 +1,7 @@
 # Included by the native build: builds the fuzz targets in a clang sub-build when clang++ and
 # its fuzzer runtime are there, and registers each target's seed corpus as a test. Running the
 # seeds is deterministic; the timed fuzzing is scripts/fuzz.sh.
-set(kit_fuzz_targets line_list key_file skin patch)
+set(kit_fuzz_targets line_list key_file skin patch png)
 
 find_program(KIT_CLANGXX clang++)
 if(KIT_CLANGXX)
