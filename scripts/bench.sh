@@ -142,8 +142,9 @@ native_pairs() {  # pairs, folder, program A, program B
   (
     cd "$2"
     for pair in $(seq 0 "$1"); do
-      start=$(date +%s%N); "$3" >/dev/null; a=$(( $(date +%s%N) - start ))
-      start=$(date +%s%N); "$4" >/dev/null; b=$(( $(date +%s%N) - start ))
+      # Each run starts without the last run's output, as run_pairs does under Wine.
+      rm -f GameMain-kb.exe; start=$(date +%s%N); "$3" >/dev/null; a=$(( $(date +%s%N) - start ))
+      rm -f GameMain-kb.exe; start=$(date +%s%N); "$4" >/dev/null; b=$(( $(date +%s%N) - start ))
       [ "$pair" = 0 ] || echo "$a $b"  # the first pair warms up
     done
   ) | awk '

@@ -1,6 +1,6 @@
 // Times two Windows programs against each other for scripts/bench.sh: run_pairs PAIRS A B
 // Starts A and B in turn (A, B, A, B...), PAIRS times each after one start of each to warm up,
-// in the current folder, each without a console and with its standard streams on the NUL
+// in the current folder (GameMain-kb.exe removed before each start, outside the timing), each without a console and with its standard streams on the NUL
 // device. Times each from its start to its end with the performance counter and prints the
 // median milliseconds of A, of B, and the median of the pairs' ratios A/B. A program that
 // cannot start or exits with other than 0 ends the measurement with 1.
@@ -71,7 +71,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring a = argv[2], b = argv[3];
     std::vector<double> times_a, times_b, ratios;
     for (long pair = -1; pair < pairs; ++pair) {
+        // Each run starts from the same folder, without the last run's output: the reference
+        // truncates an old output in place, which a safe replacement must not do.
+        DeleteFileW(L"GameMain-kb.exe");
         const double time_a = time_one_run(a, nul.value);
+        DeleteFileW(L"GameMain-kb.exe");
         const double time_b = time_one_run(b, nul.value);
         if (time_a < 0 || time_b < 0) {
             std::fprintf(stderr, "run_pairs: %ls failed\n", time_a < 0 ? a.c_str() : b.c_str());
