@@ -1,9 +1,10 @@
 // Times two Windows programs against each other for scripts/bench.sh: run_pairs PAIRS A B
 // Starts A and B in turn (A, B, A, B...), PAIRS times each after one start of each to warm up,
-// in the current folder (GameMain-kb.exe removed before each start, outside the timing), each without a console and with its standard streams on the NUL
-// device. Times each from its start to its end with the performance counter and prints the
-// median milliseconds of A, of B, and the median of the pairs' ratios A/B. A program that
-// cannot start or exits with other than 0 ends the measurement with 1.
+// in the current folder (GameMain-kb.exe removed before each start, outside the timing), each
+// without a console and with its standard streams on the NUL device. Times each from its start to
+// its end with the performance counter and prints the median milliseconds of A, of B, and the
+// median of the pairs' ratios A/B. A program that cannot start or exits with other than 0 ends the
+// measurement with 1.
 
 #include <windows.h>
 
