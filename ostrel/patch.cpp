@@ -39,9 +39,7 @@ bool framed_as_key_test(std::span<const std::uint8_t> game, std::uint32_t field)
 }
 
 std::string hex(std::uint32_t value) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "0x%X", static_cast<unsigned>(value));
-    return text.data();
+    return hex_text(value, "0x%X");
 }
 
 }  // namespace
@@ -112,6 +110,12 @@ std::vector<Binding> patch_game(std::span<std::uint8_t> game, const KeyFile& bin
         binding.rejected_value = std::move(bound.rejected_value);
     }
     return result;
+}
+
+std::string hex_text(std::uint32_t value, const char* format) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(value));
+    return text.data();
 }
 
 std::string report_line(const Binding& binding) {

@@ -69,9 +69,7 @@ std::optional<std::string> write_file_atomically(const std::string& utf8_path,
 namespace {
 
 std::string hex(std::uint32_t value, const char* format = "%x") {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), format, static_cast<unsigned>(value));
-    return text.data();
+    return hex_text(value, format);
 }
 
 class Run {
