@@ -84,19 +84,29 @@ std::string_view without_utf8_mark(std::string_view text) {
     return text;
 }
 
+LineReader::LineReader(std::string_view text, LineEnds ends)
+    : rest_(ends == LineEnds::any ? text.substr(0, text.find('\0')) : text), ends_(ends) {}
+
+std::optional<std::string_view> LineReader::next() {
+    if (rest_.empty()) return std::nullopt;
+    // A plain scan: find_first_of tests each byte against its set one call at a time.
+    const bool cr_ends = ends_ == LineEnds::any;
+    const auto end = static_cast<std::size_t>(
+        std::ranges::find_if(rest_,
+                             [cr_ends](char c) { return c == '\n' || (cr_ends && c == '\r'); }) -
+        rest_.begin());
+    std::string_view line = rest_.substr(0, end);
+    std::size_t next = end;
+    if (next < rest_.size()) next += rest_.compare(next, 2, "\r\n") == 0 ? 2 : 1;
+    if (ends_ == LineEnds::lf && line.ends_with('\r')) line.remove_suffix(1);
+    rest_.remove_prefix(next);
+    return line;
+}
+
 std::vector<std::string_view> split_lines(std::string_view text, LineEnds ends) {
-    if (ends == LineEnds::any) text = text.substr(0, text.find('\0'));
-    const std::string_view breaks = ends == LineEnds::any ? "\r\n" : "\n";
     std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const auto end = std::min(text.find_first_of(breaks), text.size());
-        std::string_view line = text.substr(0, end);
-        std::size_t next = end;
-        if (next < text.size()) next += text.compare(next, 2, "\r\n") == 0 ? 2 : 1;
-        if (ends == LineEnds::lf && line.ends_with('\r')) line.remove_suffix(1);
-        lines.push_back(line);
-        text.remove_prefix(next);
-    }
+    LineReader reader(text, ends);
+    while (const auto line = reader.next()) lines.push_back(*line);
     return lines;
 }
 

@@ -92,13 +92,18 @@ std::string sanitize_utf8(std::string_view text) {
     return out;
 }
 
-std::string utf16_to_utf8(std::u16string_view text) {
+namespace {
+
+// UTF-8 of `count` UTF-16 units, the i-th given by unit_at(i); lone surrogates become U+FFFD.
+template <class UnitAt>
+std::string units_to_utf8(std::size_t count, UnitAt unit_at) {
     std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t unit = text[i];
-        if (is_high_surrogate(unit) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
-            append_utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00u));
+    out.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const char32_t unit = unit_at(i);
+        const char32_t next = i + 1 < count ? unit_at(i + 1) : 0;
+        if (is_high_surrogate(unit) && is_low_surrogate(next)) {
+            append_utf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00u));
             ++i;
         } else if (is_high_surrogate(unit) || is_low_surrogate(unit)) {
             append_utf8(out, replacement_character);
@@ -109,15 +114,19 @@ std::string utf16_to_utf8(std::u16string_view text) {
     return out;
 }
 
+}  // namespace
+
+std::string utf16_to_utf8(std::u16string_view text) {
+    return units_to_utf8(text.size(), [text](std::size_t i) { return text[i]; });
+}
+
+// Straight from the bytes: a large file costs no copy of itself as UTF-16 units.
 std::string utf16_bytes_to_utf8(std::string_view bytes, bool big_endian) {
-    std::u16string units;
-    units.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto first = static_cast<unsigned char>(bytes[i]);
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        units += static_cast<char16_t>(big_endian ? (first << 8) | second : (second << 8) | first);
-    }
-    auto out = utf16_to_utf8(units);
+    auto out = units_to_utf8(bytes.size() / 2, [bytes, big_endian](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return static_cast<char16_t>(big_endian ? (first << 8) | second : (second << 8) | first);
+    });
     if (bytes.size() % 2 != 0) append_utf8(out, replacement_character);
     return out;
 }

@@ -50,8 +50,19 @@ enum class LineEnds {
     // is a mistake to report rather than a line end.
     lf,
 };
-// The lines of `text` without their line ends; a line end at the very end adds no empty
-// line.
+// Hands out the lines of `text` one by one, without their line ends; a line end at the
+// very end adds no empty line. No list of lines is made, so a text of millions of lines
+// costs nothing more.
+class LineReader {
+  public:
+    LineReader(std::string_view text, LineEnds ends);
+    std::optional<std::string_view> next();
+
+  private:
+    std::string_view rest_;
+    LineEnds ends_;
+};
+// All lines of `text` at once, as LineReader gives them.
 std::vector<std::string_view> split_lines(std::string_view text, LineEnds ends);
 
 // A non-empty run of digits in `base` (10 or 16, hexadecimal digits in either case) and
