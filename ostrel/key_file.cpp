@@ -1,6 +1,7 @@
 #include "key_file.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "kit/text.h"
 
@@ -27,8 +28,9 @@ constexpr auto entry_names = [] {
 // The key codes are compared as ASCII and a rejected value is shown as it stood, so the
 // bytes after a UTF-8 mark are kept as they are.
 std::string decode_key_file(std::string_view bytes) {
-    return kit::text::decode_marked_text(bytes, kit::text::MarkedUtf8::keep_bytes)
-        .value_or(std::string(bytes));
+    if (auto text = kit::text::decode_marked_text(bytes, kit::text::MarkedUtf8::keep_bytes))
+        return std::move(*text);
+    return std::string(bytes);
 }
 
 KeyFile::KeyFile(std::string_view file_bytes) {
