@@ -1,5 +1,6 @@
 #include "toolkit/png.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -11,44 +12,69 @@ namespace {
     throw PngError("Cannot decode picture: " + what);
 }
 
+// Reads the bits of a deflate stream, least significant first, through a 64-bit buffer.
+// Past the end of the data it reads zero bits, and fails as soon as one of them is consumed.
 class BitReader {
   public:
     explicit BitReader(std::span<const std::uint8_t> data) : data_(data) {}
 
-    unsigned bits(int count) {
-        while (held_ < count) {
-            if (next_ >= data_.size()) fail("compressed data end early");
-            buffer_ |= std::uint32_t{data_[next_++]} << held_;
-            held_ += 8;
-        }
-        const unsigned value = buffer_ & ((1u << count) - 1);
+    // The next `count` (at most 32) bits without consuming them.
+    unsigned peek(int count) {
+        if (held_ < count) refill();
+        return static_cast<unsigned>(buffer_ & ((std::uint64_t{1} << count) - 1));
+    }
+    void consume(int count) {
         buffer_ >>= count;
         held_ -= count;
+        if (held_ < padding_) fail("compressed data end early");
+    }
+    unsigned bits(int count) {
+        const unsigned value = peek(count);
+        consume(count);
         return value;
     }
-    // Fewer than 8 bits are ever held, so the next whole byte starts at next_.
+    // Drops the bits up to the next byte boundary and hands the whole bytes still held back
+    // to the data, so that the next whole byte starts at next_.
     void skip_to_byte() {
+        consume(held_ % 8);
+        next_ -= static_cast<std::size_t>(held_ - padding_) / 8;
         buffer_ = 0;
         held_ = 0;
+        padding_ = 0;
     }
+    // Whole bytes after skip_to_byte.
     std::span<const std::uint8_t> take_bytes(std::size_t count) {
         if (data_.size() - next_ < count) fail("compressed data end early");
         const auto bytes = data_.subspan(next_, count);
         next_ += count;
         return bytes;
     }
-    std::size_t byte_position() const { return next_; }
 
   private:
+    void refill() {
+        while (held_ <= 56) {
+            std::uint64_t byte = 0;
+            if (next_ < data_.size())
+                byte = data_[next_++];
+            else
+                padding_ += 8;
+            buffer_ |= byte << held_;
+            held_ += 8;
+        }
+    }
+
     std::span<const std::uint8_t> data_;
     std::size_t next_ = 0;
-    std::uint32_t buffer_ = 0;
-    int held_ = 0;
+    std::uint64_t buffer_ = 0;
+    int held_ = 0;     // bits in buffer_
+    int padding_ = 0;  // of them, the zero bits read past the end
 };
 
 constexpr int max_code_length = 15;
+constexpr int fast_bits = 9;
 
-// A canonical Huffman code: how many codes of each length, and the symbols in code order.
+// A canonical Huffman code. Codes of up to fast_bits bits are looked up in one step;
+// longer ones are walked length by length.
 class Huffman {
   public:
     Huffman(const std::uint8_t* lengths, int symbols) {
@@ -60,21 +86,41 @@ class Huffman {
             if (left < 0) fail("over-subscribed code");
         }
         std::array<int, max_code_length + 1> offsets{};
-        for (int length = 1; length < max_code_length; ++length)
-            offsets[length + 1] = offsets[length] + counts_[length];
-        for (int symbol = 0; symbol < symbols; ++symbol)
-            if (lengths[symbol])
-                symbols_[offsets[lengths[symbol]]++] = static_cast<std::uint16_t>(symbol);
+        std::array<unsigned, max_code_length + 1> next_code{};
+        unsigned code = 0;
+        for (int length = 1; length <= max_code_length; ++length) {
+            code = (code + counts_[length - 1]) << 1;
+            next_code[length] = code;
+            if (length < max_code_length) offsets[length + 1] = offsets[length] + counts_[length];
+        }
+        for (int symbol = 0; symbol < symbols; ++symbol) {
+            const int length = lengths[symbol];
+            if (!length) continue;
+            symbols_[offsets[length]++] = static_cast<std::uint16_t>(symbol);
+            if (length > fast_bits) continue;
+            // The stream holds the code's first bit lowest.
+            const unsigned reversed = reverse(next_code[length]++, length);
+            for (unsigned at = reversed; at < fast_.size(); at += 1u << length)
+                fast_[at] = static_cast<std::uint16_t>(symbol << 4 | length);
+        }
     }
 
     int decode(BitReader& in) const {
+        const unsigned peeked = in.peek(max_code_length);
+        if (const unsigned entry = fast_[peeked & (fast_.size() - 1)]) {
+            in.consume(static_cast<int>(entry & 15));
+            return static_cast<int>(entry >> 4);
+        }
         int code = 0;
         int first = 0;
         int index = 0;
         for (int length = 1; length <= max_code_length; ++length) {
-            code |= static_cast<int>(in.bits(1));
+            code |= static_cast<int>((peeked >> (length - 1)) & 1);
             const int count = counts_[length];
-            if (code - first < count) return symbols_[index + code - first];
+            if (code - first < count) {
+                in.consume(length);
+                return symbols_[index + code - first];
+            }
             index += count;
             first = (first + count) << 1;
             code <<= 1;
@@ -83,8 +129,16 @@ class Huffman {
     }
 
   private:
+    static unsigned reverse(unsigned code, int length) {
+        unsigned reversed = 0;
+        for (int bit = 0; bit < length; ++bit)
+            reversed |= ((code >> bit) & 1) << (length - 1 - bit);
+        return reversed;
+    }
+
     std::array<std::uint16_t, max_code_length + 1> counts_{};
     std::array<std::uint16_t, 288> symbols_{};
+    std::array<std::uint16_t, 1u << fast_bits> fast_{};  // symbol << 4 | length; 0: walk
 };
 
 constexpr std::array<std::uint16_t, 29> length_base{3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
@@ -101,7 +155,7 @@ constexpr std::array<std::uint8_t, 30> distance_extra{0, 0, 0,  0,  1,  1,  2,  
 
 class Inflater {
   public:
-    Inflater(BitReader& in, std::size_t size) : in_(in), size_(size) { out_.reserve(size); }
+    Inflater(BitReader& in, std::size_t size) : in_(in), out_(size) {}
 
     std::vector<std::uint8_t> run() {
         bool last = false;
@@ -121,15 +175,12 @@ class Inflater {
                     fail("invalid block type");
             }
         }
-        if (out_.size() != size_) fail("picture data of the wrong length");
+        if (done_ != out_.size()) fail("picture data of the wrong length");
         return std::move(out_);
     }
 
   private:
-    void put(std::uint8_t byte) {
-        if (out_.size() == size_) fail("picture data too long");
-        out_.push_back(byte);
-    }
+    std::size_t room() const { return out_.size() - done_; }
 
     void stored() {
         in_.skip_to_byte();
@@ -137,7 +188,10 @@ class Inflater {
         const unsigned length = header[0] | (header[1] << 8);
         const unsigned complement = header[2] | (header[3] << 8);
         if (length != (~complement & 0xFFFFu)) fail("stored block length damaged");
-        for (std::uint8_t byte : in_.take_bytes(length)) put(byte);
+        const auto bytes = in_.take_bytes(length);
+        if (room() < bytes.size()) fail("picture data too long");
+        std::memcpy(out_.data() + done_, bytes.data(), bytes.size());
+        done_ += bytes.size();
     }
 
     void fixed() {
@@ -191,10 +245,12 @@ class Inflater {
     }
 
     void codes(const Huffman& literals, const Huffman& distances) {
+        std::uint8_t* const out = out_.data();
         for (;;) {
             const int symbol = literals.decode(in_);
             if (symbol < 256) {
-                put(static_cast<std::uint8_t>(symbol));
+                if (!room()) fail("picture data too long");
+                out[done_++] = static_cast<std::uint8_t>(symbol);
                 continue;
             }
             if (symbol == 256) return;
@@ -206,24 +262,34 @@ class Inflater {
             if (distance_index >= distance_base.size()) fail("invalid distance code");
             const std::size_t distance =
                 distance_base[distance_index] + in_.bits(distance_extra[distance_index]);
-            if (distance > out_.size()) fail("distance too far back");
-            if (size_ - out_.size() < length) fail("picture data too long");
+            if (distance > done_) fail("distance too far back");
+            if (room() < length) fail("picture data too long");
             // Byte by byte: a copy may overlap the bytes it makes.
-            for (std::size_t i = 0; i < length; ++i) out_.push_back(out_[out_.size() - distance]);
+            const std::uint8_t* from = out + done_ - distance;
+            std::uint8_t* to = out + done_;
+            for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
+            done_ += length;
         }
     }
 
     BitReader& in_;
-    std::size_t size_;
     std::vector<std::uint8_t> out_;
+    std::size_t done_ = 0;
 };
 
 std::uint32_t adler32(std::span<const std::uint8_t> data) {
     std::uint32_t a = 1;
     std::uint32_t b = 0;
-    for (std::uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
+    // 5552 bytes is the most that can be summed before b could overflow 32 bits.
+    while (!data.empty()) {
+        const auto block = data.first(std::min<std::size_t>(data.size(), 5552));
+        for (std::uint8_t byte : block) {
+            a += byte;
+            b += a;
+        }
+        a %= 65521;
+        b %= 65521;
+        data = data.subspan(block.size());
     }
     return (b << 16) | a;
 }
@@ -260,35 +326,39 @@ int paeth(int left, int up, int up_left) {
 // Undoes the row filters in place; `rows` holds each row's filter byte before its bytes.
 void unfilter(std::vector<std::uint8_t>& rows, std::size_t stride, std::size_t height,
               std::size_t pixel_bytes) {
+    // The row above the first one reads as zeros.
+    const std::vector<std::uint8_t> zeros(stride);
     for (std::size_t y = 0; y < height; ++y) {
-        std::uint8_t* row = rows.data() + y * (stride + 1);
-        const std::uint8_t filter = row[0];
-        std::uint8_t* line = row + 1;
-        const std::uint8_t* above = y ? line - (stride + 1) : nullptr;
-        for (std::size_t x = 0; x < stride; ++x) {
-            const int left = x >= pixel_bytes ? line[x - pixel_bytes] : 0;
-            const int up = above ? above[x] : 0;
-            const int up_left = above && x >= pixel_bytes ? above[x - pixel_bytes] : 0;
-            int add = 0;
-            switch (filter) {
-                case 0:
-                    break;
-                case 1:
-                    add = left;
-                    break;
-                case 2:
-                    add = up;
-                    break;
-                case 3:
-                    add = (left + up) / 2;
-                    break;
-                case 4:
-                    add = paeth(left, up, up_left);
-                    break;
-                default:
-                    fail("invalid row filter");
-            }
-            line[x] = static_cast<std::uint8_t>(line[x] + add);
+        std::uint8_t* const line = rows.data() + y * (stride + 1) + 1;
+        const std::uint8_t* const above = y ? line - (stride + 1) : zeros.data();
+        const std::size_t first = std::min(pixel_bytes, stride);
+        switch (line[-1]) {
+            case 0:
+                break;
+            case 1:
+                for (std::size_t x = pixel_bytes; x < stride; ++x)
+                    line[x] = static_cast<std::uint8_t>(line[x] + line[x - pixel_bytes]);
+                break;
+            case 2:
+                for (std::size_t x = 0; x < stride; ++x)
+                    line[x] = static_cast<std::uint8_t>(line[x] + above[x]);
+                break;
+            case 3:
+                for (std::size_t x = 0; x < first; ++x)
+                    line[x] = static_cast<std::uint8_t>(line[x] + above[x] / 2);
+                for (std::size_t x = pixel_bytes; x < stride; ++x)
+                    line[x] =
+                        static_cast<std::uint8_t>(line[x] + (line[x - pixel_bytes] + above[x]) / 2);
+                break;
+            case 4:
+                for (std::size_t x = 0; x < first; ++x)
+                    line[x] = static_cast<std::uint8_t>(line[x] + above[x]);
+                for (std::size_t x = pixel_bytes; x < stride; ++x)
+                    line[x] = static_cast<std::uint8_t>(
+                        line[x] + paeth(line[x - pixel_bytes], above[x], above[x - pixel_bytes]));
+                break;
+            default:
+                fail("invalid row filter");
         }
     }
 }
@@ -375,6 +445,13 @@ DecodedPicture decode(std::span<const std::uint8_t> bytes) {
     for (std::size_t y = 0; y < height; ++y) {
         const std::uint8_t* in = rows.data() + y * (stride + 1) + 1;
         std::uint8_t* out = pixels + y * width * 4;
+        if (colour_type == 6) {
+            for (std::size_t x = 0; x < width; ++x, in += 4, out += 4) {
+                const std::uint8_t r = in[0], g = in[1], b = in[2], a = in[3];
+                out[0] = b, out[1] = g, out[2] = r, out[3] = a;
+            }
+            continue;
+        }
         for (std::size_t x = 0; x < width; ++x, in += channels, out += 4) {
             std::uint8_t r = 0, g = 0, b = 0, a = 255;
             switch (colour_type) {
