@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "toolkit/common_controls.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 #include "toolkit/system_dialogs.h"
@@ -54,8 +53,6 @@ IconHandle load_application_icon(int size) {
 }  // namespace
 
 Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    common_controls().init_common_controls_ex(&controls);
     register_window_classes(GetModuleHandleW(nullptr));
     LOGFONTW font{};
     font.lfHeight = -11;

@@ -12,8 +12,8 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "toolkit/common_controls.h"
 #include "toolkit/handles.h"
+#include "toolkit/subclass.h"
 
 namespace toolkit {
 
@@ -107,17 +107,16 @@ LRESULT answer_failed_message(HWND window, UINT msg, const Default& by_default) 
     return 0;
 }
 
-// The window procedure of a window subclassed for `owner` (SetWindowSubclass with the
+// The window procedure of a window subclassed for `owner` (set_window_subclass with the
 // owner as its data): the owner's subclass_message answers under the application's guard,
 // the window's own handling when it fails; subclass_ended runs as the window goes.
 template <class Owner>
 LRESULT CALLBACK guarded_subclass_proc(HWND window, UINT msg, WPARAM wparam, LPARAM lparam,
                                        UINT_PTR, DWORD_PTR data) noexcept {
     auto& owner = *reinterpret_cast<Owner*>(data);
-    const CommonControls& controls = common_controls();
-    const auto by_default = [&] { return controls.def_subclass_proc(window, msg, wparam, lparam); };
+    const auto by_default = [&] { return def_subclass_proc(window, msg, wparam, lparam); };
     if (msg == WM_NCDESTROY) {
-        controls.remove_window_subclass(window, guarded_subclass_proc<Owner>, 0);
+        remove_window_subclass(window, guarded_subclass_proc<Owner>, 0);
         owner.subclass_ended(window);
         return by_default();
     }

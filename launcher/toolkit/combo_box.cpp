@@ -6,9 +6,9 @@
 
 #include "kit/text.h"
 #include "toolkit/application.h"
-#include "toolkit/common_controls.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
+#include "toolkit/subclass.h"
 
 namespace toolkit {
 namespace {
@@ -36,15 +36,14 @@ struct ListGeometry {
 class ComboBox::OpenList {
   public:
     OpenList(Application& application, HWND window) : application_(application), window_(window) {
-        common_controls().set_window_subclass(window_, guarded_subclass_proc<OpenList>, 0,
-                                              reinterpret_cast<DWORD_PTR>(this));
+        set_window_subclass(window_, guarded_subclass_proc<OpenList>, 0,
+                            reinterpret_cast<DWORD_PTR>(this));
         // The frame was measured before the subclass: measure it again with the indicator.
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ~OpenList() {
-        if (window_)
-            common_controls().remove_window_subclass(window_, guarded_subclass_proc<OpenList>, 0);
+        if (window_) remove_window_subclass(window_, guarded_subclass_proc<OpenList>, 0);
     }
     OpenList(const OpenList&) = delete;
     OpenList& operator=(const OpenList&) = delete;
@@ -182,18 +181,18 @@ void ComboBox::OpenList::end_indicator_press() {
 bool ComboBox::OpenList::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
     switch (msg) {
         case WM_NCCALCSIZE: {
-            result = common_controls().def_subclass_proc(window_, msg, wparam, lparam);
+            result = def_subclass_proc(window_, msg, wparam, lparam);
             RECT& client = wparam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0]
                                   : *reinterpret_cast<RECT*>(lparam);
             client.right -= scroll_indicator_width;
             return true;
         }
         case WM_NCPAINT:
-            result = common_controls().def_subclass_proc(window_, msg, wparam, lparam);
+            result = def_subclass_proc(window_, msg, wparam, lparam);
             paint_frame(true);
             return true;
         case WM_NCHITTEST: {
-            result = common_controls().def_subclass_proc(window_, msg, wparam, lparam);
+            result = def_subclass_proc(window_, msg, wparam, lparam);
             RECT screen{};
             GetWindowRect(window_, &screen);
             // The indicator takes the mouse like the items do.
@@ -265,7 +264,7 @@ bool ComboBox::OpenList::mouse_message(UINT msg, WPARAM wparam, LPARAM lparam, L
 LRESULT ComboBox::OpenList::subclass_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
     LRESULT result = 0;
     if (!message(msg, wparam, lparam, result))
-        result = common_controls().def_subclass_proc(window, msg, wparam, lparam);
+        result = def_subclass_proc(window, msg, wparam, lparam);
     follow_scroll();
     return result;
 }
@@ -284,12 +283,10 @@ ComboBox::~ComboBox() = default;
 
 void ComboBox::created() {
     const int height = bounds().bottom - bounds().top;
-    // No WS_VSCROLL: the open list scrolls all the same, and shows the skin's indicator.
+    // The window's height sets the open list's (the classic controls). No WS_VSCROLL: the open
+    // list scrolls all the same, and shows the skin's indicator.
     create_window(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
                   height + item_height_ * dropped_items + 2);
-    // The window's height sets the open list's only with the classic controls; the newer
-    // ones count items, thirty unless told.
-    SendMessageW(handle(), CB_SETMINVISIBLE, dropped_items, 0);
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(handle(), &info) && info.hwndList)

@@ -4,10 +4,10 @@
 
 #include "kit/text.h"
 #include "toolkit/application.h"
-#include "toolkit/common_controls.h"
 #include "toolkit/form.h"
 #include "toolkit/group_box.h"
 #include "toolkit/skin_manager.h"
+#include "toolkit/subclass.h"
 
 namespace toolkit {
 
@@ -39,8 +39,8 @@ void Control::create_window(const wchar_t* window_class, DWORD style, DWORD ex_s
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                               GetModuleHandleW(nullptr), nullptr);
     if (!handle_) throw std::runtime_error("Cannot create control " + name_);
-    common_controls().set_window_subclass(handle_, guarded_subclass_proc<Control>, 0,
-                                          reinterpret_cast<DWORD_PTR>(this));
+    set_window_subclass(handle_, guarded_subclass_proc<Control>, 0,
+                        reinterpret_cast<DWORD_PTR>(this));
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.application().font()), FALSE);
 }
 
@@ -105,7 +105,7 @@ Application& Control::application() const {
 LRESULT Control::subclass_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_SETFOCUS) form_.active_ = this;
     const std::optional<LRESULT> result = message(msg, wparam, lparam);
-    return result ? *result : common_controls().def_subclass_proc(window, msg, wparam, lparam);
+    return result ? *result : def_subclass_proc(window, msg, wparam, lparam);
 }
 
 }  // namespace toolkit

@@ -3,9 +3,9 @@
 #include <string_view>
 
 #include "toolkit/application.h"
-#include "toolkit/common_controls.h"
 #include "toolkit/frame.h"
 #include "toolkit/skin_manager.h"
+#include "toolkit/subclass.h"
 
 namespace toolkit {
 namespace {
@@ -32,8 +32,7 @@ SystemDialogSkin::~SystemDialogSkin() {
     if (current == this) current = nullptr;
     // A box still open outlives its skin: hand it back to the system.
     for (const auto& [dialog, frame] : frames_)
-        common_controls().remove_window_subclass(dialog, guarded_subclass_proc<SystemDialogSkin>,
-                                                 0);
+        remove_window_subclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0);
 }
 
 LRESULT CALLBACK SystemDialogSkin::hook(int code, WPARAM wparam, LPARAM lparam) noexcept {
@@ -52,14 +51,14 @@ LRESULT CALLBACK SystemDialogSkin::hook(int code, WPARAM wparam, LPARAM lparam) 
 void SystemDialogSkin::skin(HWND dialog) {
     if (frames_.contains(dialog) || !application_.has_skin()) return;
     auto& frame = frames_[dialog] = std::make_unique<SkinnedFrame>(application_, false);
-    common_controls().set_window_subclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0,
-                                          reinterpret_cast<DWORD_PTR>(this));
+    set_window_subclass(dialog, guarded_subclass_proc<SystemDialogSkin>, 0,
+                        reinterpret_cast<DWORD_PTR>(this));
     frame->attach(dialog, nullptr);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!has_class(child, L"Button")) continue;
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         SetWindowLongW(child, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
-        common_controls().set_window_subclass(child, button_proc, 0, 0);
+        set_window_subclass(child, button_proc, 0, 0);
     }
     SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -69,7 +68,7 @@ void SystemDialogSkin::skin(HWND dialog) {
 
 LRESULT SystemDialogSkin::subclass_message(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
     const auto by_default = [dialog](UINT message, WPARAM first, LPARAM second) {
-        return common_controls().def_subclass_proc(dialog, message, first, second);
+        return def_subclass_proc(dialog, message, first, second);
     };
     LRESULT result = 0;
     if (frames_.at(dialog)->message(msg, wparam, lparam, result, by_default)) return result;
@@ -111,7 +110,7 @@ LRESULT CALLBACK SystemDialogSkin::button_proc(HWND button, UINT msg, WPARAM wpa
                                                UINT_PTR, DWORD_PTR) noexcept {
     switch (msg) {
         case WM_NCDESTROY:
-            common_controls().remove_window_subclass(button, button_proc, 0);
+            remove_window_subclass(button, button_proc, 0);
             break;
         case BM_SETSTYLE:
             // The dialog manager moves the default between push buttons: this one stays
@@ -123,7 +122,7 @@ LRESULT CALLBACK SystemDialogSkin::button_proc(HWND button, UINT msg, WPARAM wpa
         default:
             break;
     }
-    return common_controls().def_subclass_proc(button, msg, wparam, lparam);
+    return def_subclass_proc(button, msg, wparam, lparam);
 }
 
 }  // namespace toolkit

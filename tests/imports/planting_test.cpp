@@ -28,7 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The DLLs the launcher loads at run time (comctl32 through the manifest's redirection).
+// The DLLs the launcher loads at run time, or once did (comctl32 now only before the pad).
 const char* const loaded_at_run_time[] = {"winmm.dll",   "uxtheme.dll",       "dwmapi.dll",
                                           "msimg32.dll", "windowscodecs.dll", "comctl32.dll"};
 

@@ -37,12 +37,17 @@ class WinmmJoystick final : public Joystick {
     // Loaded at the first poll, not at start-up, which needs no pad.
     decltype(::joyGetPos)* find_joy_get_pos() {
         if (!winmm_) {
+            // Under Wine the joystick runs through dinput, which imports comctl32: loaded by
+            // name from there, it would be looked for beside the exe first. Already loaded
+            // from the system folder, it is taken from there.
+            comctl32_.emplace(L"comctl32.dll");
             winmm_.emplace(L"winmm.dll");
             joy_get_pos_ = winmm_->find<decltype(::joyGetPos)>("joyGetPos");
         }
         return joy_get_pos_;
     }
 
+    std::optional<SystemLibrary> comctl32_;
     std::optional<SystemLibrary> winmm_;
     decltype(::joyGetPos)* joy_get_pos_ = nullptr;
 };
