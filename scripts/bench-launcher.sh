@@ -5,10 +5,10 @@
 # and desktop kept alive for the whole run, and prints a human summary on stderr and rows
 #   figure|value|goal|met
 # on stdout.
-#   scripts/bench-launcher.sh [pairs]       (default 25; LAUNCHER_EXE=path skips the build)
+#   scripts/bench-launcher.sh [pairs]       (default 61; LAUNCHER_EXE=path skips the build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-pairs=${1:-25}
+pairs=${1:-61}
 cxx=x86_64-w64-mingw32-g++-posix
 flags=(-std=c++20 -O2 -Wall -Wextra -Werror -municode -static -s)
 

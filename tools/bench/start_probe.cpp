@@ -101,7 +101,9 @@ std::string lower_ascii(std::string text) {
     return text;
 }
 
-// User + system CPU time of the Linux process running `name` under Wine, or -1.
+// User + system CPU time of the Linux process running `name` under Wine, or -1. `name` is the
+// program's whole path, or its file name when no process names the whole path (another program
+// of that name, a demo say, may be running beside the one measured).
 double unix_cpu_ms(const std::string& name) {
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &found);
@@ -193,7 +195,10 @@ bool measure(const std::wstring& program, DWORD settle_ms, Sample& sample) {
     if (sample.cpu_ms == 0 || wine_version()) {
         std::string name;
         for (wchar_t c : base_name(program)) name += static_cast<char>(c);
-        sample.cpu_ms = unix_cpu_ms(name);
+        std::string path;
+        for (wchar_t c : program) path += static_cast<char>(c);
+        sample.cpu_ms = unix_cpu_ms(path);
+        if (sample.cpu_ms < 0) sample.cpu_ms = unix_cpu_ms(name);
     }
     if (window) PostMessageW(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.value, 5000) != WAIT_OBJECT_0) {
