@@ -6,6 +6,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$root/build/windows/wineprefix}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine turns Windows file names into Unix ones in the locale's character set: in the C locale
+# of a bare machine it cannot create a Cyrillic name at all, and the tests make many.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  export LC_ALL=C.UTF-8
+fi
 
 if [ ! -f "$WINEPREFIX/.kit-ready" ]; then
   rm -rf "$WINEPREFIX"
