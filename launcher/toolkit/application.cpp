@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "toolkit/dpi.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 #include "toolkit/system_dialogs.h"
@@ -50,24 +51,39 @@ IconHandle load_application_icon(int size) {
                                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
+// Tahoma with a character height of 11 layout pixels.
+FontHandle make_font(int dpi, LONG weight) {
+    LOGFONTW font{};
+    font.lfHeight = -scaled(11, dpi);
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = DEFAULT_QUALITY;
+    lstrcpyW(font.lfFaceName, L"Tahoma");
+    return FontHandle(CreateFontIndirectW(&font));
+}
+
 }  // namespace
 
 Application::Application(platform::MessageBoxes& boxes) : boxes_(boxes) {
     register_window_classes(GetModuleHandleW(nullptr));
-    LOGFONTW font{};
-    font.lfHeight = -11;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    lstrcpyW(font.lfFaceName, L"Tahoma");
-    font_.reset(CreateFontIndirectW(&font));
-    font.lfWeight = FW_BOLD;
-    caption_font_.reset(CreateFontIndirectW(&font));
     big_icon_ = load_application_icon(GetSystemMetrics(SM_CXICON));
     small_icon_ = load_application_icon(GetSystemMetrics(SM_CXSMICON));
     system_dialogs_ = std::make_unique<SystemDialogSkin>(*this);
 }
 
 Application::~Application() = default;
+
+HFONT Application::font(int dpi) const {
+    FontHandle& slot = fonts_[dpi];
+    if (!slot) slot = make_font(dpi, FW_NORMAL);
+    return slot.get();
+}
+
+HFONT Application::caption_font(int dpi) const {
+    FontHandle& slot = caption_fonts_[dpi];
+    if (!slot) slot = make_font(dpi, FW_BOLD);
+    return slot.get();
+}
 
 SkinManager& Application::skin() const {
     if (!skin_) throw std::logic_error("no skin manager: the main window makes it first");

@@ -1,12 +1,13 @@
 #pragma once
 
-// The windowing toolkit's application: initialises what the windows need (the common
-// controls, the window classes, the one font), holds the title and the skin, runs
+// The windowing toolkit's application: initialises what the windows need (the window
+// classes, the fonts), holds the title and the skin, runs
 // the event loop, and is the one dispatch point through which every handler runs.
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,10 +32,11 @@ class Application {
     const std::string& title() const { return title_; }
     void set_title(std::string_view title) { title_ = title; }
 
-    // Tahoma 8 pt (11 pixels high): one font object shared by every window and control.
-    HFONT font() const { return font_.get(); }
+    // Tahoma 8 pt (11 layout pixels high), one font object for every window and control
+    // drawn at `dpi`.
+    HFONT font(int dpi = 96) const;
     // The windows' titles: the same face, bold.
-    HFONT caption_font() const { return caption_font_.get(); }
+    HFONT caption_font(int dpi = 96) const;
     HICON big_icon() const { return big_icon_.get(); }
     HICON small_icon() const { return small_icon_.get(); }
 
@@ -87,8 +89,9 @@ class Application {
 
     platform::MessageBoxes& boxes_;
     std::string title_;
-    FontHandle font_;
-    FontHandle caption_font_;
+    // By dots per inch, made when first asked for.
+    mutable std::map<int, FontHandle> fonts_;
+    mutable std::map<int, FontHandle> caption_fonts_;
     IconHandle big_icon_;
     IconHandle small_icon_;
     SkinManager* skin_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "kit/text.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 #include "toolkit/subclass.h"
@@ -286,11 +287,23 @@ void ComboBox::created() {
     // The window's height sets the open list's (the classic controls). No WS_VSCROLL: the open
     // list scrolls all the same, and shows the skin's indicator.
     create_window(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
-                  height + item_height_ * dropped_items + 2);
+                  height + scaled(item_height_ * dropped_items + 2, form().dpi()));
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(handle(), &info) && info.hwndList)
         list_ = std::make_unique<OpenList>(form().application(), info.hwndList);
+}
+
+void ComboBox::rescaled() {
+    if (!handle()) return;
+    const int dpi = form().dpi();
+    SendMessageW(handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), scaled(field_height_, dpi));
+    SendMessageW(handle(), CB_SETITEMHEIGHT, 0, scaled(item_height_, dpi));
+    // The window's height includes the open list's.
+    const RECT bounds = this->bounds();
+    SetWindowPos(handle(), nullptr, 0, 0, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top + scaled(item_height_ * dropped_items + 2, dpi),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ComboBox::add_item(std::string_view text) {
@@ -344,8 +357,8 @@ void ComboBox::command(WORD code) {
 }
 
 void ComboBox::measure(MEASUREITEMSTRUCT& item) {
-    item.itemHeight =
-        static_cast<UINT>(item.itemID == static_cast<UINT>(-1) ? field_height_ : item_height_);
+    const int height = item.itemID == static_cast<UINT>(-1) ? field_height_ : item_height_;
+    item.itemHeight = static_cast<UINT>(scaled(height, form().dpi()));
 }
 
 void ComboBox::draw(const DRAWITEMSTRUCT& item) {
@@ -366,7 +379,7 @@ void ComboBox::draw(const DRAWITEMSTRUCT& item) {
 
 // The closed field whole, border and arrow included.
 void ComboBox::paint_field(HDC dc) {
-    Selected font(dc, form().application().font());
+    Selected font(dc, form().font());
     RECT client{};
     GetClientRect(handle(), &client);
     form().application().skin().paint_combo(dc, client, wide_item(item_index()), look());

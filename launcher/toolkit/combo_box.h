@@ -32,6 +32,7 @@ class ComboBox final : public Control {
     class OpenList;
 
     void created() override;
+    void rescaled() override;
     void command(WORD code) override;
     void draw(const DRAWITEMSTRUCT& item) override;
     void measure(MEASUREITEMSTRUCT& item) override;
@@ -42,6 +43,7 @@ class ComboBox final : public Control {
 
     std::optional<COLORREF> face_;
     std::optional<COLORREF> text_;
+    // In layout pixels; measure() gives them at the form's dots per inch.
     int item_height_;
     int field_height_;
     std::unique_ptr<OpenList> list_;

@@ -4,6 +4,7 @@
 
 #include "kit/text.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/form.h"
 #include "toolkit/group_box.h"
 #include "toolkit/skin_manager.h"
@@ -16,7 +17,8 @@ Control::Control(Form& form, const ControlSpec& spec, int id)
       kind_(spec.kind),
       name_(spec.name),
       caption_(spec.caption),
-      bounds_{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height},
+      layout_{spec.left, spec.top, spec.left + spec.width, spec.top + spec.height},
+      bounds_(layout_),
       id_(id),
       enabled_(spec.enabled),
       tab_stop_(spec.tab_stop && spec.kind != ControlKind::group_box) {}
@@ -41,7 +43,17 @@ void Control::create_window(const wchar_t* window_class, DWORD style, DWORD ex_s
     if (!handle_) throw std::runtime_error("Cannot create control " + name_);
     set_window_subclass(handle_, guarded_subclass_proc<Control>, 0,
                         reinterpret_cast<DWORD_PTR>(this));
-    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.application().font()), FALSE);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.font()), FALSE);
+}
+
+void Control::scale_to(int dpi) {
+    bounds_ = scaled(layout_, dpi);
+    if (handle_) {
+        MoveWindow(handle_, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
+                   bounds_.bottom - bounds_.top, FALSE);
+        SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.font()), FALSE);
+    }
+    rescaled();
 }
 
 void Control::set_caption(std::string_view caption) {

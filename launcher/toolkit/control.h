@@ -60,7 +60,7 @@ class Control {
     // Null for labels and pictures, which have no window of their own.
     HWND handle() const { return handle_; }
     int id() const { return id_; }
-    // Position and size in the parent's client area.
+    // Position and size in the parent's client area, in the window's pixels.
     RECT bounds() const { return bounds_; }
     bool windowed() const { return kind_ != ControlKind::label && kind_ != ControlKind::image; }
 
@@ -80,8 +80,12 @@ class Control {
                        int window_height = 0);
     void invalidate() const;
     void set_bounds(const RECT& bounds);
+    // Places the control by its layout at `dpi`, its window with the form's font.
+    void scale_to(int dpi);
     virtual void created() {}
     virtual void caption_changed() {}
+    // After the window's dots per inch changed and the control took its place at them.
+    virtual void rescaled() {}
     // Handlers of the parent's notifications and drawing requests for this control.
     virtual void command(WORD) {}
     virtual void draw(const DRAWITEMSTRUCT&) {}
@@ -108,7 +112,8 @@ class Control {
     ControlKind kind_;
     std::string name_;
     std::string caption_;
-    RECT bounds_;
+    RECT layout_;  // in the layout's 96-dpi pixels
+    RECT bounds_;  // at the form's dots per inch, as the control sized itself
     int id_;
     bool enabled_;
     bool tab_stop_;

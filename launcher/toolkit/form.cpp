@@ -5,6 +5,7 @@
 
 #include "kit/text.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/skin_manager.h"
 
 namespace toolkit {
@@ -100,22 +101,34 @@ Timer& Form::timer(std::string_view name) const {
     throw std::logic_error("no timer named " + std::string(name) + " in " + name_);
 }
 
+DWORD Form::style() const {
+    return WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (minimize_box_ ? WS_MINIMIZEBOX : 0);
+}
+
+DWORD Form::ex_style() const {
+    // The main window carries the application's taskbar button; the dialogs are owned by it.
+    const bool is_main = application_.main_form() == this;
+    return WS_EX_CONTROLPARENT | (is_main ? WS_EX_APPWINDOW : 0);
+}
+
+HFONT Form::font() const {
+    return application_.font(dpi_);
+}
+
 void Form::create() {
     if (handle_) return;
     const bool is_main = application_.main_form() == this;
-    const DWORD style =
-        WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | (minimize_box_ ? WS_MINIMIZEBOX : 0);
-    // The main window carries the application's taskbar button; the dialogs are owned by it.
-    const DWORD ex_style = WS_EX_CONTROLPARENT | (is_main ? WS_EX_APPWINDOW : 0);
-    RECT outer{0, 0, client_width_, client_height_};
-    AdjustWindowRectEx(&outer, style, FALSE, ex_style);
+    const RECT outer =
+        window_rect_for_client(client_width_, client_height_, style(), ex_style(), layout_dpi);
     HWND owner = is_main ? nullptr : application_.main_form()->handle();
     const std::wstring caption = kit::text::widen(caption_);
-    CreateWindowExW(ex_style, form_window_class, caption.c_str(), style, CW_USEDEFAULT,
+    CreateWindowExW(ex_style(), form_window_class, caption.c_str(), style(), CW_USEDEFAULT,
                     CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                     nullptr, GetModuleHandleW(nullptr), this);
     if (!handle_) throw std::runtime_error("Cannot create window " + name_);
-    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(application_.font()), FALSE);
+    // Made at 96 dpi, then sized for the monitor it is on; its controls are made at that size.
+    if (const int dpi = window_dpi(handle_); dpi != layout_dpi) scale_to(dpi, nullptr);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     // A window's own picture serves as both its icons.
     const HICON big = icon_picture_.icon() ? icon_picture_.icon() : application_.big_icon();
     const HICON small = icon_picture_.icon() ? icon_picture_.icon() : application_.small_icon();
@@ -182,6 +195,32 @@ void Form::destroy() {
     application_.dispatch(on_destroy);
     for (const auto& timer : timers_) timer->set_enabled(false);
     DestroyWindow(handle_);
+}
+
+void Form::scale_to(int dpi, const POINT* where) {
+    dpi_ = dpi;
+    RECT now{};
+    GetWindowRect(handle_, &now);
+    const POINT at = where ? *where : POINT{now.left, now.top};
+    const RECT outer =
+        window_rect_for_client(client_width_, client_height_, style(), ex_style(), dpi);
+    SIZE size{outer.right - outer.left, outer.bottom - outer.top};
+    SetWindowPos(handle_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The frame may keep the sizes of its former scaling: make up the difference.
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const int wanted_width = scaled(client_width_, dpi);
+    const int wanted_height = scaled(client_height_, dpi);
+    if (client.right != wanted_width || client.bottom != wanted_height) {
+        size.cx += wanted_width - client.right;
+        size.cy += wanted_height - client.bottom;
+        SetWindowPos(handle_, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    for (const auto& control : controls_) control->scale_to(dpi);
+    RedrawWindow(handle_, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Form::place() {
@@ -277,7 +316,7 @@ void Form::paint_graphics(HDC dc, const GroupBox* parent) const {
 void Form::paint(HDC dc) {
     RECT client{};
     GetClientRect(handle_, &client);
-    Selected font(dc, application_.font());
+    Selected selected(dc, font());
     application_.skin().paint_background(dc, client, Section::form);
     paint_graphics(dc, nullptr);
 }
@@ -295,7 +334,7 @@ bool Form::parent_message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& resul
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
             Control* control = find_control(item.hwndItem);
             if (!control) return false;
-            Selected font(item.hDC, application_.font());
+            Selected selected(item.hDC, font());
             control->draw(item);
             result = TRUE;
             return true;
@@ -350,6 +389,14 @@ LRESULT Form::message(UINT msg, WPARAM wparam, LPARAM lparam) {
         case WM_CLOSE:
             close();
             return 0;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scaling: where the system suggests, at the new
+            // size of the layout.
+            const auto& suggested = *reinterpret_cast<const RECT*>(lparam);
+            const POINT at{suggested.left, suggested.top};
+            scale_to(LOWORD(wparam), &at);
+            return 0;
+        }
         case WM_ACTIVATE: {
             // Back to this window's own active control, which may have changed meanwhile.
             result = DefDlgProcW(handle_, msg, wparam, lparam);

@@ -54,6 +54,9 @@ class Form {
     const std::string& name() const { return name_; }
     HWND handle() const { return handle_; }
     bool visible() const;
+    // The dots per inch the window is drawn at, and its font at them.
+    int dpi() const { return dpi_; }
+    HFONT font() const;
 
     // Controls by name; throws std::logic_error for a name of no control of that type.
     template <class T>
@@ -119,6 +122,11 @@ class Form {
     void apply_focus();
     void paint(HDC dc);
     Control* find_control(int id) const;
+    DWORD style() const;
+    DWORD ex_style() const;
+    // Sizes the window and places its controls for `dpi`; `where` is the new window
+    // rectangle's top-left corner (null: it stays).
+    void scale_to(int dpi, const POINT* where);
 
     Application& application_;
     std::string name_;
@@ -133,6 +141,7 @@ class Form {
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;
     HWND handle_ = nullptr;
+    int dpi_ = 96;
     Control* active_ = nullptr;
     bool placed_ = false;
     bool modal_ = false;

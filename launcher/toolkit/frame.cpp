@@ -6,6 +6,7 @@
 
 #include "platform/win32/system_library.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 
 namespace toolkit {
 namespace {
@@ -61,7 +62,8 @@ FrameLayout SkinnedFrame::layout() const {
     GetClientRect(window_, &client);
     OffsetRect(&client, origin.x - window.left, origin.y - window.top);
     OffsetRect(&window, -window.left, -window.top);
-    return layout_frame(window, client, minimize_box_, icon_ ? GetSystemMetrics(SM_CXSMICON) : 0);
+    return layout_frame(window, client, minimize_box_,
+                        icon_ ? system_metric(SM_CXSMICON, window_dpi(window_)) : 0);
 }
 
 FrameLook SkinnedFrame::look() const {
@@ -80,8 +82,8 @@ void SkinnedFrame::paint(HDC dc) const {
     MemoryDc memory(CreateCompatibleDC(dc));
     BitmapHandle bitmap(CreateCompatibleBitmap(dc, width, height));
     Selected canvas(memory.get(), bitmap.get());
-    application_.skin().paint_frame(memory.get(), parts, title, icon_, application_.caption_font(),
-                                    look());
+    application_.skin().paint_frame(memory.get(), parts, title, icon_,
+                                    application_.caption_font(window_dpi(window_)), look());
     const int saved = SaveDC(dc);
     ExcludeClipRect(dc, parts.client.left, parts.client.top, parts.client.right,
                     parts.client.bottom);

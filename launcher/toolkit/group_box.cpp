@@ -18,7 +18,7 @@ std::optional<LRESULT> GroupBox::message(UINT msg, WPARAM wparam, LPARAM lparam)
             return 1;
         case WM_PAINT: {
             const PaintDc dc(handle());
-            Selected font(dc.get(), form().application().font());
+            Selected font(dc.get(), form().font());
             RECT client{};
             GetClientRect(handle(), &client);
             form().application().skin().paint_group_box(dc.get(), client,

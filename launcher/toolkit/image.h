@@ -16,6 +16,7 @@ class Image final : public Control {
 
   private:
     void paint(HDC dc) override;
+    void rescaled() override { set_picture(picture_); }
     Picture picture_;
 };
 

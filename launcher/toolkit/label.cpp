@@ -30,7 +30,7 @@ Label::Label(Form& form, const ControlSpec& spec, int id)
 
 void Label::fit() {
     const std::wstring text = kit::text::widen(caption());
-    MeasuringDc dc(form().application().font());
+    MeasuringDc dc(form().font());
     RECT size{0, 0, 0, 0};
     if (text.empty()) {
         TEXTMETRICW metrics{};

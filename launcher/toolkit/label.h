@@ -14,6 +14,7 @@ class Label final : public Control {
   private:
     void created() override { fit(); }
     void caption_changed() override { fit(); }
+    void rescaled() override { fit(); }
     void paint(HDC dc) override;
     void fit();
 

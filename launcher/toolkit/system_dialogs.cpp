@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/frame.h"
 #include "toolkit/skin_manager.h"
 #include "toolkit/subclass.h"
@@ -94,7 +95,7 @@ LRESULT SystemDialogSkin::subclass_message(HWND dialog, UINT msg, WPARAM wparam,
             wchar_t caption[64]{};
             const int length = GetWindowTextW(item.hwndItem, caption, 64);
             auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-            Selected selected(item.hDC, font ? font : application_.font());
+            Selected selected(item.hDC, font ? font : application_.font(window_dpi(dialog)));
             skin.paint_button(item.hDC, item.rcItem, {caption, static_cast<std::size_t>(length)},
                               look);
             return TRUE;
