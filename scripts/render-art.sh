@@ -8,12 +8,12 @@ cd "$(dirname "$0")/.."
 art=launcher/resources/art
 out=launcher/resources
 
-if ! command -v rsvg-convert >/dev/null; then
+if ! command -v rsvg-convert >/dev/null || ! command -v zopflipng >/dev/null; then
   sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    librsvg2-bin >/dev/null
+    librsvg2-bin zopfli >/dev/null
 fi
 
 work=$(mktemp -d)
@@ -32,6 +32,13 @@ render() {
     -define png:exclude-chunks=date,time PNG32:"$png"
 }
 
+# As render, then packed tighter for the exe (the same pixels, a third fewer bytes): 8 bits
+# per channel, RGBA or, where the colours are few, a palette.
+render_packed() {
+  render "$1" "$2" "$work/unpacked.png"
+  zopflipng -y --filters=0me "$work/unpacked.png" "$3" >/dev/null
+}
+
 # Unsigned big-endian integer of COUNT bytes at OFFSET in FILE.
 be_uint() {
   local value=0 byte
@@ -47,7 +54,8 @@ le_uint() {
   echo "$value"
 }
 
-# Fails unless FILE is a PNG of SIZE x SIZE, 8 bits per channel, colour type 6 (RGBA).
+# Fails unless FILE is a PNG of SIZE x SIZE, 8 bits per channel, colour type 6 (RGBA) or,
+# with PALETTE=1, 3 (palette).
 check_png() {
   local file=$1 size=$2
   [ "$(od -An -v -tx1 -N 8 "$file" | tr -d ' ')" = 89504e470d0a1a0a ] || fail "$file is not a PNG"
@@ -58,7 +66,7 @@ check_png() {
   type=$(be_uint "$file" 25 1)
   [[ "$width" -eq "$size" && "$height" -eq "$size" ]] ||
     fail "$file is ${width}x$height, not ${size}x$size"
-  [[ "$depth" -eq 8 && "$type" -eq 6 ]] ||
+  [[ "$depth" -eq 8 && ("$type" -eq 6 || ("${PALETTE:-0}" = 1 && "$type" -eq 3)) ]] ||
     fail "$file has bit depth $depth and colour type $type, not 8-bit RGBA (type 6)"
 }
 
@@ -102,19 +110,31 @@ report() {
   printf '%-14s %s, %s bytes\n' "$(basename "$1")" "$2" "$(stat -c %s "$1")"
 }
 
+# The pictures at 1x (96 dpi), and at 1.5x and 2x for denser screens, each drawn from its
+# source at that size: NAME.png, NAME-150.png and NAME-200.png.
+scales=("" 100 "-150" 150 "-200" 200)
+
 # The main window's portrait: about a third of it must stay fully transparent.
-render "$art/portrait.svg" 256 "$out/portrait.png"
-check_png "$out/portrait.png" 256
-fraction=$(transparent_fraction "$out/portrait.png")
-awk -v f="$fraction" 'BEGIN { exit !(f >= 0.30 && f <= 0.40) }' ||
-  fail "portrait.png is $fraction transparent, outside 0.30 to 0.40"
-report "$out/portrait.png" "256x256 RGBA, $(awk -v f="$fraction" 'BEGIN { printf "%.1f", 100 * f }')% fully transparent"
+for ((i = 0; i < ${#scales[@]}; i += 2)); do
+  file="$out/portrait${scales[i]}.png"
+  size=$((256 * scales[i + 1] / 100))
+  render_packed "$art/portrait.svg" "$size" "$file"
+  PALETTE=1 check_png "$file" "$size"
+  fraction=$(transparent_fraction "$file")
+  awk -v f="$fraction" 'BEGIN { exit !(f >= 0.30 && f <= 0.40) }' ||
+    fail "$file is $fraction transparent, outside 0.30 to 0.40"
+  report "$file" "${size}x$size, $(awk -v f="$fraction" 'BEGIN { printf "%.1f", 100 * f }')% fully transparent"
+done
 
 # The dialogs' pictures.
 for name in gamepad keyboard; do
-  render "$art/$name.svg" 128 "$out/$name.png"
-  check_png "$out/$name.png" 128
-  report "$out/$name.png" "128x128 RGBA"
+  for ((i = 0; i < ${#scales[@]}; i += 2)); do
+    file="$out/$name${scales[i]}.png"
+    size=$((128 * scales[i + 1] / 100))
+    render_packed "$art/$name.svg" "$size" "$file"
+    PALETTE=1 check_png "$file" "$size"
+    report "$file" "${size}x$size"
+  done
 done
 
 # The application icon: the 16-pixel image has its own drawing on the pixel grid.

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "toolkit/form.h"
+
 namespace toolkit {
 
 Image::Image(Form& form, const ControlSpec& spec, int id) : Control(form, spec, id) {
@@ -9,15 +11,17 @@ Image::Image(Form& form, const ControlSpec& spec, int id) : Control(form, spec, 
 }
 
 void Image::set_picture(Picture picture) {
-    picture_ = std::move(picture);
+    const int dpi = form().dpi();
+    picture_ = picture.for_dpi(dpi);
+    const SIZE size = picture_.size_at(dpi);
     RECT bounds = this->bounds();
-    bounds.right = bounds.left + picture_.width();
-    bounds.bottom = bounds.top + picture_.height();
+    bounds.right = bounds.left + size.cx;
+    bounds.bottom = bounds.top + size.cy;
     set_bounds(bounds);
 }
 
 void Image::paint(HDC dc) {
-    picture_.draw(dc, bounds().left, bounds().top);
+    picture_.draw(dc, bounds().left, bounds().top, form().dpi());
 }
 
 }  // namespace toolkit

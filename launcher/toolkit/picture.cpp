@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kit/text.h"
+#include "toolkit/dpi.h"
 #include "toolkit/png.h"
 
 namespace toolkit {
@@ -27,13 +28,19 @@ BitmapHandle make_dib(int width, int height, void** bits) {
 
 }  // namespace
 
-std::span<const std::uint8_t> resource_bytes(std::wstring_view name) {
+std::span<const std::uint8_t> find_resource_bytes(std::wstring_view name) {
     const std::wstring resource_name(name);
     HRSRC info = FindResourceW(nullptr, resource_name.c_str(), MAKEINTRESOURCEW(10));  // RCDATA
     HGLOBAL handle = info ? LoadResource(nullptr, info) : nullptr;
     const void* data = handle ? LockResource(handle) : nullptr;
-    if (!data) throw std::runtime_error("Missing resource " + kit::text::narrow(name));
+    if (!data) return {};
     return {static_cast<const std::uint8_t*>(data), SizeofResource(nullptr, info)};
+}
+
+std::span<const std::uint8_t> resource_bytes(std::wstring_view name) {
+    const auto bytes = find_resource_bytes(name);
+    if (bytes.empty()) throw std::runtime_error("Missing resource " + kit::text::narrow(name));
+    return bytes;
 }
 
 namespace {
@@ -54,10 +61,18 @@ IconHandle make_icon(const png::DecodedPicture& decoded) {
 }  // namespace
 
 Picture Picture::from_png(std::span<const std::uint8_t> bytes, PictureUse use) {
+    return decode(bytes, use, 100, {});
+}
+
+Picture Picture::decode(std::span<const std::uint8_t> bytes, PictureUse use, int scale,
+                        std::wstring_view resource) {
     const png::DecodedPicture decoded = png::decode(bytes);
     auto data = std::make_shared<Data>();
     data->width = decoded.width;
     data->height = decoded.height;
+    data->scale = scale;
+    data->resource = resource;
+    data->use = use;
     void* bits = nullptr;
     data->premultiplied = make_dib(data->width, data->height, &bits);
     auto* out = static_cast<std::uint8_t*>(bits);
@@ -74,18 +89,53 @@ Picture Picture::from_png(std::span<const std::uint8_t> bytes, PictureUse use) {
     return picture;
 }
 
-Picture Picture::from_resource(std::wstring_view name, PictureUse use) {
-    return from_png(resource_bytes(name), use);
+namespace {
+
+// The artwork's sizes, in percent of the 96-dpi one, and their resource names' endings.
+struct ArtScale {
+    int percent;
+    const wchar_t* suffix;
+};
+constexpr ArtScale art_scales[] = {{100, L""}, {150, L"_150"}, {200, L"_200"}};
+
+}  // namespace
+
+Picture Picture::from_resource(std::wstring_view name, PictureUse use, int dpi) {
+    // The smallest artwork at least as large as the screen needs, else the largest there is;
+    // the 96-dpi one always is.
+    const int needed = dpi * 100 / layout_dpi;
+    const ArtScale* chosen = &art_scales[0];
+    for (const ArtScale& art : art_scales) {
+        if (art.percent == 100) continue;
+        if (chosen->percent >= needed) break;
+        if (!find_resource_bytes(std::wstring(name) + art.suffix).empty()) chosen = &art;
+    }
+    return decode(resource_bytes(std::wstring(name) + chosen->suffix), use, chosen->percent, name);
 }
 
-void Picture::draw(HDC dc, int x, int y) const {
+Picture Picture::for_dpi(int dpi) const {
+    if (empty() || data_->resource.empty()) return *this;
+    Picture wanted = from_resource(data_->resource, data_->use, dpi);
+    return wanted.data_->scale == data_->scale ? *this : wanted;
+}
+
+SIZE Picture::size_at(int dpi) const {
+    if (empty()) return {0, 0};
+    // The 96-dpi size, then scaled: the same rounding as the windows' layout.
+    return {scaled(data_->width * 100 / data_->scale, dpi),
+            scaled(data_->height * 100 / data_->scale, dpi)};
+}
+
+void Picture::draw(HDC dc, int x, int y, int dpi) const {
     if (empty()) return;
     MemoryDc source(CreateCompatibleDC(dc));
     Selected selected(source.get(), data_->premultiplied.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    // AlphaBlend under gdi32's name (the same function): msimg32.dll is no known DLL.
-    GdiAlphaBlend(dc, x, y, data_->width, data_->height, source.get(), 0, 0, data_->width,
-                  data_->height, blend);
+    const SIZE size = size_at(dpi);
+    // AlphaBlend under gdi32's name (the same function): msimg32.dll is no known DLL. At the
+    // artwork's own size nothing is stretched.
+    GdiAlphaBlend(dc, x, y, size.cx, size.cy, source.get(), 0, 0, data_->width, data_->height,
+                  blend);
 }
 
 }  // namespace toolkit

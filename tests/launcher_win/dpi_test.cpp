@@ -1,6 +1,6 @@
 // Every window laid out again for a monitor of another scaling (WM_DPICHANGED): the client
-// area, each control's place and the font at 1.5 and 2 times the layout, rounded as Windows
-// rounds, and the layout exactly as before once back at 96 dpi.
+// area, each control's place, the font and the pictures at 1.5 and 2 times the layout, rounded
+// as Windows rounds, and the layout exactly as before once back at 96 dpi.
 
 #include "toolkit/dpi.h"
 
@@ -11,6 +11,7 @@
 
 #include "startup.h"
 #include "test_support.h"
+#include "toolkit/image.h"
 
 namespace {
 
@@ -107,6 +108,13 @@ TEST_P(DpiTest, EveryWindowScalesItsLayoutAndComesBackToItExactly) {
             }
             if (control.handle() && kind != toolkit::ControlKind::group_box) {
                 EXPECT_EQ(font_height(control.handle()), -toolkit::scaled(11, dpi));
+            }
+            // A picture takes its scaled size, from artwork of that very size: not stretched.
+            if (kind == toolkit::ControlKind::image) {
+                EXPECT_TRUE(EqualRect(&place, &expected));
+                const auto& picture = dynamic_cast<const toolkit::Image&>(control).picture();
+                EXPECT_EQ(picture.width(), place.right - place.left);
+                EXPECT_EQ(picture.height(), place.bottom - place.top);
             }
             // A label fits its caption in the larger font.
             if (kind == toolkit::ControlKind::label) {
