@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Inside a Wine session on a virtual display: starts the launcher in the demo folder, opens
-# each window by keyboard as a player would, and saves a screenshot of each.
+# each window by keyboard as a player would, starts the patched game from it, and saves a
+# screenshot of each.
 set -euo pipefail
 demo=$1
 shots="$demo/screenshots"
@@ -74,5 +75,18 @@ if display=$(wait_for_window "Настройка графики"); then
   fi
 fi
 
-keys "$main" alt+F4
+# Focus is back on "Экран"; the next stop is "Запустить", which starts GameMain-kb.exe and
+# ends the launcher.
+keys "$main" Tab Return
 wait "$launcher_pid" || true
+if game=$(wait_for_window "Зорелия: игра"); then
+  # The key just bound to "Легкая атака" held down: that input lights up (and "Средняя
+  # атака", which the shipped file binds to the same key).
+  xdotool mousemove --window "$game" 120 8 click 1
+  sleep 0.3
+  xdotool keydown x
+  shot "$game" game.png
+  xdotool keyup x
+  keys "$game" alt+F4
+  for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^Зорелия: игра\$" >/dev/null 2>&1 || break; sleep 0.1; done
+fi

@@ -5,9 +5,10 @@
 // GameMain.exe --probe [CODE...]   prints the input word the routine gives with exactly the
 // keys CODE (DirectInput codes, 0x2C or 44) down, as "0x%X" and a line end, and ends.
 
+#include <windows.h>
+// After <windows.h>:
 #include <mmsystem.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <array>
 #include <cstdio>
