@@ -246,6 +246,14 @@ class GameWindow {
         TextOutW(dc, x, y, wide.c_str(), static_cast<int>(wide.size()));
     }
 
+    // `line` broken into words over the width of `box`.
+    void paragraph(HDC dc, RECT box, std::string_view line, COLORREF colour) const {
+        SetTextColor(dc, colour);
+        const std::wstring wide = kit::text::widen(line);
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box,
+                  DT_WORDBREAK | DT_NOPREFIX);
+    }
+
     void cell(HDC dc, int x, int y, int width, std::string_view label, bool on) const {
         RECT box{x, y, x + width, y + row_height - 2};
         FillRect(dc, &box, on ? lit_.get() : cell_.get());
@@ -285,7 +293,7 @@ class GameWindow {
         }
         char word[32];
         std::snprintf(word, sizeof word, "Слово ввода: 0x%05X", static_cast<unsigned>(word_));
-        text(dc.get(), margin, top + row_height * 21, word, plain);
+        text(dc.get(), margin, top + row_height * 20 + 2, word, plain);
 
         for (int pad = 0; pad < 2; ++pad) {
             const int x = margin + column * (pad + 1);
@@ -305,9 +313,11 @@ class GameWindow {
                      held[static_cast<std::size_t>(p)]);
             }
             const bool bad = view.line.find(':') != std::string::npos;
-            text(dc.get(), x, top + row_height * 11, view.line, bad ? fault : plain);
-            text(dc.get(), x, top + row_height * 12,
+            text(dc.get(), x, top + row_height * 10 + 6,
                  buttons ? "Геймпад подключён" : "Геймпад не подключён", plain);
+            const int line_top = top + row_height * 11 + 6;
+            paragraph(dc.get(), {x, line_top, x + column - 12, line_top + 3 * row_height},
+                      view.line, bad ? fault : plain);
         }
         BitBlt(screen, 0, 0, client.right, client.bottom, dc.get(), 0, 0, SRCCOPY);
     }
