@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "key_file.h"
+#include "keyboard.h"
 #include "layout.h"
 #include "patch.h"
 
@@ -171,6 +172,24 @@ TEST(StandInRoutine, RefusesWhatItCannotRunSafely) {
         EXPECT_FALSE(Routine::map(c.file, problem)) << c.what;
         EXPECT_FALSE(problem.empty()) << c.what;
     }
+}
+
+// The key messages' scan codes reach the routine as the key list's codes.
+TEST(StandInKeyboard, KeyMessagesGiveDirectInputCodes) {
+    struct Case {
+        const char* key;
+        std::uint64_t lparam;  // as WM_KEYDOWN brings it: repeat count 1
+        unsigned code;
+    };
+    const Case cases[] = {
+        {"X", 0x002D0001, 0x2D},
+        {"right shift", 0x00360001, 0x36},
+        {"up arrow", 0x01480001, 0xC8},
+        {"right control", 0x011D0001, 0x9D},
+        {"numpad enter", 0x011C0001, 0x9C},
+        {"key up of left alt (previous state and transition bits)", 0xE0380001, 0x38},
+    };
+    for (const auto& c : cases) EXPECT_EQ(game::direct_input_code(c.lparam), c.code) << c.key;
 }
 
 }  // namespace

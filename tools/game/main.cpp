@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "core/actions.h"
+#include "keyboard.h"
 #include "kit/read_file.h"
 #include "kit/text.h"
 #include "layout.h"
@@ -110,14 +111,6 @@ std::string input_caption(std::string_view entry) {
     return std::string(entry);
 }
 
-// The DirectInput code of a key message: the scan code, with 0x80 for an extended key.
-unsigned direct_input_code(LPARAM lparam) {
-    const auto bits = static_cast<unsigned long long>(lparam);
-    const unsigned scan = static_cast<unsigned>((bits >> 16) & 0xFF);
-    const bool extended = ((bits >> 24) & 1) != 0;
-    return scan | (extended ? 0x80u : 0u);
-}
-
 class GameWindow {
   public:
     GameWindow() : directory_(directory_of(own_path())) {
@@ -182,7 +175,7 @@ class GameWindow {
             case WM_KEYUP:
             case WM_SYSKEYUP: {
                 const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-                set_key(window, direct_input_code(lparam), down);
+                set_key(window, game::direct_input_code(static_cast<std::uint64_t>(lparam)), down);
                 // Alt+F4 still closes the window; no other key opens the system menu.
                 if (message == WM_SYSKEYDOWN && wparam == VK_F4)
                     return DefWindowProcW(window, message, wparam, lparam);
