@@ -25,7 +25,9 @@
 #include "kit/read_file.h"
 #include "kit/text.h"
 #include "layout.h"
+#include "platform/platform.h"
 #include "platform/win32/code_page_win32.h"
+#include "platform/win32/services.h"
 #include "platform/win32/system_library.h"
 #include "routine.h"
 #include "settings_view.h"
@@ -38,24 +40,9 @@ constexpr std::string_view caption = "Зорелия: игра";
 constexpr UINT_PTR pad_timer = 1;
 constexpr UINT pad_interval_ms = 50;
 
-std::string own_path() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) return {};
-        if (length < buffer.size()) return kit::text::narrow({buffer.data(), length});
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-std::string directory_of(const std::string& path) {
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
 // The routine of this program's own file, or why there is none.
 std::optional<game::Routine> own_routine(std::string& problem) {
-    const auto contents = kit::read_regular_file(own_path());
+    const auto contents = kit::read_regular_file(platform::running_executable_path());
     if (!contents.ok()) {
         problem = "the program cannot read its own file";
         return std::nullopt;
@@ -113,7 +100,7 @@ std::string input_caption(std::string_view entry) {
 
 class GameWindow {
   public:
-    GameWindow() : directory_(directory_of(own_path())) {
+    GameWindow() : directory_(platform::directory_of(platform::running_executable_path())) {
         routine_ = own_routine(routine_problem_);
         const auto& ansi = platform::ansi_code_page();
         display_ = game::read_display(directory_, ansi);
