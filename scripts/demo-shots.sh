@@ -75,9 +75,17 @@ if display=$(wait_for_window "Настройка графики"); then
   fi
 fi
 
-# Focus is back on "Экран"; the next stop is "Запустить", which starts GameMain-kb.exe and
-# ends the launcher.
-keys "$main" Tab Return
+# "Запустить" clicked, wherever the focus is: it starts GameMain-kb.exe and ends the launcher.
+# Its centre is at (124, 336) in the client area of 256 x 356, which lies at the bottom of the
+# window between equal side borders.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+border=$(( (WIDTH - 256) / 2 ))
+xdotool mousemove --window "$main" $((border + 124)) $((HEIGHT - border - 356 + 336)) click 1
+for _ in $(seq 1 100); do kill -0 "$launcher_pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$launcher_pid" 2>/dev/null; then
+  echo "the launcher did not end after \"Запустить\"" >&2
+  kill "$launcher_pid"
+fi
 wait "$launcher_pid" || true
 if game=$(wait_for_window "Зорелия: игра"); then
   # The key just bound to "Легкая атака" held down: that input lights up (and "Средняя
