@@ -147,27 +147,37 @@ TEST(StandInRoutine, RefusesWhatItCannotRunSafely) {
     struct Case {
         const char* what;
         std::vector<std::uint8_t> file;
+        const char* problem;  // how the refusal begins
     };
     std::vector<Case> cases;
-    cases.push_back({"too short", std::vector<std::uint8_t>(good.begin(), good.begin() + 0x61000)});
+    cases.push_back({"too short", std::vector<std::uint8_t>(good.begin(), good.begin() + 0x61000),
+                     "the file is shorter"});
     auto beyond_table = good;
-    beyond_table[0x5669 + 1] = 0x08;  // KeyUp at 0x81C: one past the table
-    cases.push_back({"a field past the table", beyond_table});
+    beyond_table[0x5669] = 0x1C;  // KeyUp's field 0x81C: one past the table
+    beyond_table[0x5669 + 1] = 0x08;
+    cases.push_back({"a field past the table", beyond_table,
+                     "a key test outside the key-state table at 0x5667"});
     auto patched_beyond = patched;
     patched_beyond[0x60E84 + 3] = 0x01;  // KeyABC, in the chord block
-    cases.push_back({"a chord field past the table", patched_beyond});
+    cases.push_back({"a chord field past the table", patched_beyond,
+                     "a key test outside the key-state table at 0x60E82"});
     auto jump_out = patched;
     jump_out[0x5763 + 3] = 0x10;  // the jump now leaves the mapped part
-    cases.push_back({"a jump out of the mapped part", jump_out});
+    cases.push_back({"a jump out of the mapped part", jump_out, "a jump out of the routine"});
     auto unknown = patched;
     unknown[0x60E60 + 7] = 0xC3;  // a ret where the chord block's first je was
-    cases.push_back({"a foreign instruction", unknown});
+    cases.push_back({"a foreign instruction", unknown,
+                     "an instruction a key routine does not hold at 0x60E67"});
+    auto loop = good;
+    loop[0x566E + 1] = 0xF7;  // KeyUp's je back to its own compare: no way out while up
+    cases.push_back({"a loop", loop, "a loop in the routine at 0x5667"});
     auto no_entry = good;
     no_entry[0x5650] = 0x90;
-    cases.push_back({"no entry", no_entry});
+    cases.push_back({"no entry", no_entry, "no routine entry"});
 
     for (const auto& c : cases) {
-        EXPECT_NE(game::routine_problem(c.file), std::nullopt) << c.what;
+        EXPECT_EQ(game::routine_problem(c.file).value_or("").rfind(c.problem, 0), 0u)
+            << c.what << ": " << game::routine_problem(c.file).value_or("none");
         std::string problem;
         EXPECT_FALSE(Routine::map(c.file, problem)) << c.what;
         EXPECT_FALSE(problem.empty()) << c.what;

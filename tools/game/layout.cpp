@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
+#include <map>
 
 namespace game {
 namespace {
@@ -83,54 +83,66 @@ std::vector<std::uint8_t> build_region() {
     return region;
 }
 
-// Walks every path from the first key test to the epilogue through the few instructions a
-// key routine is made of; anything else, or a jump out of the mapped part, is refused.
+namespace {
+
+// Every path from the first key test to the epilogue, through the few instructions a key
+// routine is made of. Anything else, a jump out of the mapped part or a path that comes back
+// to itself (the routine would never return) is refused.
+class RoutineWalk {
+  public:
+    explicit RoutineWalk(std::span<const std::uint8_t> file) : file_(file) {}
+
+    std::optional<std::string> from(std::int64_t offset) {
+        constexpr std::int64_t longest = 8;
+        if (offset < mapped_begin || offset + longest > mapped_end)
+            return at_text("a jump out of the routine", static_cast<std::uint32_t>(offset));
+        const auto at = static_cast<std::uint32_t>(offset);
+        if (const auto found = done_.find(at); found != done_.end()) {
+            if (!found->second) return at_text("a loop in the routine", at);
+            return std::nullopt;
+        }
+        done_[at] = false;  // on the path being walked
+        if (auto problem = successors(at)) return problem;
+        done_[at] = true;
+        return std::nullopt;
+    }
+
+  private:
+    std::optional<std::string> successors(std::uint32_t at) {
+        if (at == epilogue_offset) {
+            if (!holds(file_, at, epilogue)) return at_text("a broken routine end", at);
+            return std::nullopt;
+        }
+        const std::uint8_t* code = file_.data() + at;
+        const bool or_form = code[1] == 0x4C && code[2] == 0x24 && code[3] == 0x14;
+        if (code[0] == 0x80 && code[1] == 0xBD && code[6] == 0x00) {
+            const std::uint32_t field = get_u32(file_, at + 2);
+            if (field < key_state_displacement || field > key_state_displacement + 0xFF)
+                return at_text("a key test outside the key-state table", at);
+            return from(at + 7);
+        }
+        if (code[0] == 0x74) {
+            if (auto problem = from(at + 2)) return problem;
+            return from(std::int64_t{at} + 2 + static_cast<std::int8_t>(code[1]));
+        }
+        if (code[0] == 0x81 && or_form) return from(at + 8);
+        if (code[0] == 0x83 && or_form) return from(at + 5);
+        if (code[0] == 0x90) return from(at + 1);
+        if (code[0] == 0xE9)
+            return from(std::int64_t{at} + 5 + static_cast<std::int32_t>(get_u32(file_, at + 1)));
+        return at_text("an instruction a key routine does not hold", at);
+    }
+
+    std::span<const std::uint8_t> file_;
+    std::map<std::uint32_t, bool> done_;  // false while on the path being walked
+};
+
+}  // namespace
+
 std::optional<std::string> routine_problem(std::span<const std::uint8_t> file) {
     if (file.size() < mapped_end) return "the file is shorter than its key routine";
     if (!holds(file, routine_entry, prologue)) return at_text("no routine entry", routine_entry);
-    std::vector<std::uint32_t> pending{first_test};
-    std::set<std::uint32_t> seen;
-    constexpr std::uint32_t longest = 8;
-    const auto inside = [](std::int64_t offset) {
-        return offset >= mapped_begin && offset + longest <= mapped_end;
-    };
-    while (!pending.empty()) {
-        const std::uint32_t at = pending.back();
-        pending.pop_back();
-        if (!seen.insert(at).second) continue;
-        if (!inside(at)) return at_text("a jump out of the routine", at);
-        if (at == epilogue_offset) {
-            if (!holds(file, at, epilogue)) return at_text("a broken routine end", at);
-            continue;
-        }
-        const std::uint8_t* code = file.data() + at;
-        const auto next = [&](std::uint32_t length) { pending.push_back(at + length); };
-        if (code[0] == 0x80 && code[1] == 0xBD && code[6] == 0x00) {
-            const std::uint32_t field = get_u32(file, at + 2);
-            if (field < key_state_displacement || field > key_state_displacement + 0xFF)
-                return at_text("a key test outside the key-state table", at);
-            next(7);
-        } else if (code[0] == 0x74) {
-            next(2);
-            const std::int64_t target = std::int64_t{at} + 2 + static_cast<std::int8_t>(code[1]);
-            if (!inside(target)) return at_text("a jump out of the routine", at);
-            pending.push_back(static_cast<std::uint32_t>(target));
-        } else if (code[0] == 0x81 && code[1] == 0x4C && code[2] == 0x24 && code[3] == 0x14) {
-            next(8);
-        } else if (code[0] == 0x83 && code[1] == 0x4C && code[2] == 0x24 && code[3] == 0x14) {
-            next(5);
-        } else if (code[0] == 0x90) {
-            next(1);
-        } else if (code[0] == 0xE9) {
-            const auto target = static_cast<std::int64_t>(at) + 5 +
-                                static_cast<std::int32_t>(get_u32(file, at + 1));
-            if (!inside(target)) return at_text("a jump out of the routine", at);
-            pending.push_back(static_cast<std::uint32_t>(target));
-        } else {
-            return at_text("an instruction a key routine does not hold", at);
-        }
-    }
-    return std::nullopt;
+    return RoutineWalk(file).from(first_test);
 }
 
 }  // namespace game
