@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Inside a Wine session on a virtual display: starts the launcher in the demo folder, opens
-# each window by keyboard as a player would, and saves a screenshot of each.
+# each window by keyboard as a player would, starts the patched game from it, and saves a
+# screenshot of each.
 set -euo pipefail
 demo=$1
 shots="$demo/screenshots"
@@ -74,5 +75,26 @@ if display=$(wait_for_window "Настройка графики"); then
   fi
 fi
 
-keys "$main" alt+F4
+# "Запустить" clicked, wherever the focus is: it starts GameMain-kb.exe and ends the launcher.
+# Its centre is at (124, 336) in the client area of 256 x 356, which lies at the bottom of the
+# window between equal side borders.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+border=$(( (WIDTH - 256) / 2 ))
+xdotool mousemove --window "$main" $((border + 124)) $((HEIGHT - border - 356 + 336)) click 1
+for _ in $(seq 1 100); do kill -0 "$launcher_pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$launcher_pid" 2>/dev/null; then
+  echo "the launcher did not end after \"Запустить\"" >&2
+  kill "$launcher_pid"
+fi
 wait "$launcher_pid" || true
+if game=$(wait_for_window "Зорелия: игра"); then
+  # The key just bound to "Легкая атака" held down: that input lights up (and "Средняя
+  # атака", which the shipped file binds to the same key).
+  xdotool mousemove --window "$game" 120 8 click 1
+  sleep 0.3
+  xdotool keydown x
+  shot "$game" game.png
+  xdotool keyup x
+  keys "$game" alt+F4
+  for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^Зорелия: игра\$" >/dev/null 2>&1 || break; sleep 0.1; done
+fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything, lays out a demo game folder (build/demo: the kit's exes, the shipped
-# ostrel.ini and a stand-in GameMain.exe) and opens the launcher there under Wine.
+# ostrel.ini and the stand-in game of tools/game as GameMain.exe) and opens the launcher there
+# under Wine.
 # Without a display (or with KIT_DEMO_SHOTS=1) it runs under Xvfb instead, opens each window
 # in turn and saves screenshots into build/demo/screenshots.
 set -euo pipefail
@@ -14,16 +15,14 @@ dpkg-query -W -f='${Status}' xdotool 2>/dev/null | grep -q 'ok installed' || {
 }
 
 jobs=$(nproc)
-cmake --preset native >/dev/null
-cmake --build --preset native --target fake_game -j "$jobs"
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target launcher ostrel -j "$jobs"
+cmake --build --preset windows --target launcher ostrel game -j "$jobs"
 
 demo="$root/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/screenshots"
 cp build/windows/launcher/launcher.exe build/windows/ostrel/ostrel.exe dist/ostrel.ini "$demo/"
-build/native/tools/fake_game "$demo/GameMain.exe"
+cp build/windows/tools/game/GameMain.exe "$demo/GameMain.exe"
 echo "Demo folder: $demo"
 
 export WINEPREFIX="$root/build/demo-wineprefix"

@@ -1,15 +1,18 @@
 #pragma once
 
-// A stand-in for GameMain.exe v1.04, made from nothing but the layout the patcher relies on:
-// filler bytes, the version mark, and the game's sixteen key tests (80 BD disp32 00, the
-// displacement being 0x71C plus the key code). The offsets and codes are written out here
-// on their own so that a slip in the patcher's table shows up as a failure.
+// A stand-in for GameMain.exe v1.04: the region below the stand-in game's sections
+// (tools/game/layout.h), which holds the version mark and the game's key routine with its
+// sixteen key tests (80 BD disp32 00, the displacement being 0x71C plus the key code). The
+// offsets and codes are written out here once more, and written over the region's, so that
+// a slip in the patcher's table shows up as a failure.
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
+
+#include "layout.h"
 
 namespace ostrel_test {
 
@@ -50,13 +53,17 @@ inline void set_game_code(std::vector<std::uint8_t>& game, std::uint32_t field,
 
 inline std::vector<std::uint8_t> make_game(std::size_t size = game_size,
                                            std::string_view mark = " v1.04") {
-    std::vector<std::uint8_t> game(size);
-    std::uint32_t state = 12345;  // filler that differs from byte to byte
-    for (auto& byte : game) {
+    std::vector<std::uint8_t> game = game::build_region();
+    std::uint32_t state = 12345;  // beyond the region: filler that differs from byte to byte
+    game.reserve(size);
+    while (game.size() < size) {
         state = state * 1103515245u + 12345u;
-        byte = static_cast<std::uint8_t>(state >> 16);
+        game.push_back(static_cast<std::uint8_t>(state >> 16));
     }
+    game.resize(size);
     constexpr std::uint32_t mark_offset = 0x64796;
+    // The mark asked for, in place of the region's own.
+    for (std::size_t i = mark_offset; i < mark_offset + 6 && i < size; ++i) game[i] = 0xCC;
     if (size >= mark_offset + mark.size())
         for (std::size_t i = 0; i < mark.size(); ++i)
             game[mark_offset + i] = static_cast<std::uint8_t>(mark[i]);
