@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything, lays out a demo game folder (build/demo: the kit's exes, the shipped
-# ostrel.ini and the stand-in game of tools/game as GameMain.exe) and opens the launcher there
-# under Wine.
+# Builds the download kit and the stand-in game, lays out a demo game folder (build/demo: the
+# kit's zip unpacked, as a player does, beside the stand-in game of tools/game as GameMain.exe)
+# and opens the launcher there under Wine.
 # Without a display (or with KIT_DEMO_SHOTS=1) it runs under Xvfb instead, opens each window
 # in turn and saves screenshots into build/demo/screenshots.
 set -euo pipefail
@@ -16,12 +16,18 @@ dpkg-query -W -f='${Status}' xdotool 2>/dev/null | grep -q 'ok installed' || {
 
 jobs=$(nproc)
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target launcher ostrel game -j "$jobs"
+cmake --build --preset windows -j "$jobs"
+# cpack builds what is not built yet, then packs kit-<version>.zip.
+cpack --preset kit >/dev/null
+version=$(sed -n 's/^project([^ ]* VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+kit="$root/build/windows/kit-$version.zip"
+[ -f "$kit" ] || { echo "demo: $kit was not made" >&2; exit 1; }
 
 demo="$root/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/screenshots"
-cp build/windows/launcher/launcher.exe build/windows/ostrel/ostrel.exe dist/ostrel.ini "$demo/"
+# The guide's Cyrillic name needs a UTF-8 locale to be unpacked.
+(cd "$demo" && LC_ALL=C.UTF-8 cmake -E tar xf "$kit")
 cp build/windows/tools/game/GameMain.exe "$demo/GameMain.exe"
 echo "Demo folder: $demo"
 
