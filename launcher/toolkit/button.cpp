@@ -18,6 +18,7 @@ void ButtonControl::command(WORD code) {
 
 ButtonLook ButtonControl::button_look(const DRAWITEMSTRUCT& item) const {
     ButtonLook look;
+    look.dpi = form().dpi();
     look.hot = hot_;
     look.pressed = item.itemState & ODS_SELECTED;
     look.focused = item.itemState & ODS_FOCUS;

@@ -36,7 +36,8 @@ struct ListGeometry {
 // and can be dragged.
 class ComboBox::OpenList {
   public:
-    OpenList(Application& application, HWND window) : application_(application), window_(window) {
+    OpenList(const Form& form, HWND window)
+        : form_(form), application_(form.application()), window_(window) {
         set_window_subclass(window_, guarded_subclass_proc<OpenList>, 0,
                             reinterpret_cast<DWORD_PTR>(this));
         // The frame was measured before the subclass: measure it again with the indicator.
@@ -68,6 +69,7 @@ class ComboBox::OpenList {
     void end_indicator_press();
     void scroll_to(int top);
 
+    const Form& form_;
     Application& application_;
     HWND window_;
     bool thumb_hot_ = false;
@@ -89,7 +91,8 @@ ListGeometry ComboBox::OpenList::geometry() const {
     OffsetRect(&geometry.client, origin.x - screen.left, origin.y - screen.top);
     geometry.window = {0, 0, screen.right - screen.left, screen.bottom - screen.top};
     geometry.track = {geometry.client.right, geometry.client.top,
-                      geometry.client.right + scroll_indicator_width, geometry.client.bottom};
+                      geometry.client.right + scaled(scroll_indicator_width, form_.dpi()),
+                      geometry.client.bottom};
     const auto row = std::max<LRESULT>(1, SendMessageW(window_, LB_GETITEMHEIGHT, 0, 0));
     geometry.position.count = static_cast<int>(SendMessageW(window_, LB_GETCOUNT, 0, 0));
     geometry.position.top = static_cast<int>(SendMessageW(window_, LB_GETTOPINDEX, 0, 0));
@@ -112,7 +115,7 @@ void ComboBox::OpenList::paint_frame(bool border) const {
         FrameRect(dc, &parts.window,
                   skin.brush(skin.color(Section::combo_box, Property::border, State::focused)));
     const State thumb = drag_offset_ ? State::pressed : thumb_hot_ ? State::hot : State::normal;
-    skin.paint_scroll_indicator(dc, parts.track, parts.position, thumb);
+    skin.paint_scroll_indicator(dc, parts.track, parts.position, thumb, form_.dpi());
     ReleaseDC(window_, dc);
 }
 
@@ -144,7 +147,7 @@ void ComboBox::OpenList::press_indicator(POINT at) {
         took_capture_ = true;
     }
     const ListGeometry parts = geometry();
-    const RECT thumb = scroll_thumb(parts.track, parts.position);
+    const RECT thumb = scroll_thumb(parts.track, parts.position, form_.dpi());
     if (IsRectEmpty(&thumb)) return;
     if (at.y < thumb.top) {
         scroll_to(parts.position.top - parts.position.visible);
@@ -158,8 +161,8 @@ void ComboBox::OpenList::press_indicator(POINT at) {
 
 void ComboBox::OpenList::drag_thumb(POINT at) {
     const ListGeometry parts = geometry();
-    scroll_to(
-        scroll_top_for_thumb(parts.track, parts.position, static_cast<int>(at.y - *drag_offset_)));
+    scroll_to(scroll_top_for_thumb(parts.track, parts.position,
+                                   static_cast<int>(at.y - *drag_offset_), form_.dpi()));
 }
 
 void ComboBox::OpenList::end_indicator_press() {
@@ -185,7 +188,7 @@ bool ComboBox::OpenList::message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT
             result = def_subclass_proc(window_, msg, wparam, lparam);
             RECT& client = wparam ? reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam)->rgrc[0]
                                   : *reinterpret_cast<RECT*>(lparam);
-            client.right -= scroll_indicator_width;
+            client.right -= scaled(scroll_indicator_width, form_.dpi());
             return true;
         }
         case WM_NCPAINT:
@@ -291,7 +294,7 @@ void ComboBox::created() {
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
     if (GetComboBoxInfo(handle(), &info) && info.hwndList)
-        list_ = std::make_unique<OpenList>(form().application(), info.hwndList);
+        list_ = std::make_unique<OpenList>(form(), info.hwndList);
 }
 
 void ComboBox::rescaled() {
@@ -342,6 +345,7 @@ void ComboBox::set_item_index(int index) {
 
 ComboLook ComboBox::look() const {
     ComboLook look;
+    look.dpi = form().dpi();
     look.hot = hot_;
     look.focused = focused();
     look.disabled = !IsWindowEnabled(handle());

@@ -199,6 +199,7 @@ void Form::destroy() {
 
 void Form::scale_to(int dpi, const POINT* where) {
     dpi_ = dpi;
+    frame_.set_dpi(dpi);
     RECT now{};
     GetWindowRect(handle_, &now);
     const POINT at = where ? *where : POINT{now.left, now.top};

@@ -62,12 +62,18 @@ FrameLayout SkinnedFrame::layout() const {
     GetClientRect(window_, &client);
     OffsetRect(&client, origin.x - window.left, origin.y - window.top);
     OffsetRect(&window, -window.left, -window.top);
-    return layout_frame(window, client, minimize_box_,
-                        icon_ ? system_metric(SM_CXSMICON, window_dpi(window_)) : 0);
+    const int dpi = this->dpi();
+    return layout_frame(window, client, minimize_box_, icon_ ? system_metric(SM_CXSMICON, dpi) : 0,
+                        dpi);
+}
+
+int SkinnedFrame::dpi() const {
+    return dpi_ ? dpi_ : window_dpi(window_);
 }
 
 FrameLook SkinnedFrame::look() const {
-    return {.active = active_,
+    return {.dpi = dpi(),
+            .active = active_,
             .hot = pressed_button_ == CaptionButton::none ? hot_button_ : CaptionButton::none,
             .pressed = pressed_inside_ ? pressed_button_ : CaptionButton::none};
 }
@@ -83,7 +89,7 @@ void SkinnedFrame::paint(HDC dc) const {
     BitmapHandle bitmap(CreateCompatibleBitmap(dc, width, height));
     Selected canvas(memory.get(), bitmap.get());
     application_.skin().paint_frame(memory.get(), parts, title, icon_,
-                                    application_.caption_font(window_dpi(window_)), look());
+                                    application_.caption_font(dpi()), look());
     const int saved = SaveDC(dc);
     ExcludeClipRect(dc, parts.client.left, parts.client.top, parts.client.right,
                     parts.client.bottom);

@@ -23,6 +23,9 @@ class SkinnedFrame {
     SkinnedFrame(Application& application, bool minimize_box);
     // Takes over the frame of `window`, drawn with `icon` (none: no icon).
     void attach(HWND window, HICON icon);
+    // The dots per inch it is drawn at: those of its window unless told.
+    void set_dpi(int dpi) { dpi_ = dpi; }
+    int dpi() const;
 
     // Where the frame's parts lie now, and how the frame looks now.
     FrameLayout layout() const;
@@ -48,6 +51,7 @@ class SkinnedFrame {
     bool minimize_box_;
     HWND window_ = nullptr;
     HICON icon_ = nullptr;
+    int dpi_ = 0;
     bool active_ = false;
     bool tracking_leave_ = false;
     CaptionButton hot_button_ = CaptionButton::none;

@@ -21,8 +21,8 @@ std::optional<LRESULT> GroupBox::message(UINT msg, WPARAM wparam, LPARAM lparam)
             Selected font(dc.get(), form().font());
             RECT client{};
             GetClientRect(handle(), &client);
-            form().application().skin().paint_group_box(dc.get(), client,
-                                                        kit::text::widen(caption()), !enabled());
+            form().application().skin().paint_group_box(
+                dc.get(), client, kit::text::widen(caption()), !enabled(), form().dpi());
             form().paint_graphics(dc.get(), this);
             return 0;
         }

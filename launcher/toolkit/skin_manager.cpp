@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "toolkit/dpi.h"
 #include "toolkit/picture.h"
 
 namespace toolkit {
@@ -47,6 +48,7 @@ Enum from_name(const std::array<std::string_view, count>& names, std::string_vie
     return static_cast<Enum>(found - names.begin());
 }
 
+// In layout pixels, as every length below.
 constexpr int glyph_size = 13;
 constexpr int combo_arrow_width = 17;
 
@@ -108,8 +110,12 @@ void SkinManager::fill(HDC dc, const RECT& area, COLORREF color) {
     FillRect(dc, &area, brush(color));
 }
 
-void SkinManager::frame(HDC dc, const RECT& area, COLORREF color) {
-    FrameRect(dc, &area, brush(color));
+void SkinManager::frame(HDC dc, const RECT& area, COLORREF color, int thickness) {
+    RECT ring = area;
+    for (int line = 0; line < thickness; ++line) {
+        FrameRect(dc, &ring, brush(color));
+        InflateRect(&ring, -1, -1);
+    }
 }
 
 void SkinManager::paint_background(HDC dc, const RECT& area, Section section) {
@@ -118,24 +124,25 @@ void SkinManager::paint_background(HDC dc, const RECT& area, Section section) {
 
 void SkinManager::paint_button(HDC dc, const RECT& area, std::wstring_view caption,
                                const ButtonLook& look) {
+    const auto px = [&look](int length) { return scaled(length, look.dpi); };
     const State state = button_state(look);
     fill(dc, area, color(Section::button, Property::face, state));
     // The focused border wins over hot, so the keyboard focus stays visible under the mouse.
     State border_state = state;
     if (!look.disabled && look.focused) border_state = State::focused;
-    frame(dc, area, color(Section::button, Property::border, border_state));
+    frame(dc, area, color(Section::button, Property::border, border_state), px(1));
     if (look.default_button && !look.disabled) {
         RECT inner = area;
-        InflateRect(&inner, -1, -1);
-        frame(dc, inner, color(Section::button, Property::border, State::default_button));
+        InflateRect(&inner, -px(1), -px(1));
+        frame(dc, inner, color(Section::button, Property::border, State::default_button), px(1));
     }
     if (look.focused && !look.disabled) {
         RECT focus = area;
-        InflateRect(&focus, -3, -3);
-        frame(dc, focus, color(Section::button, Property::focus));
+        InflateRect(&focus, -px(3), -px(3));
+        frame(dc, focus, color(Section::button, Property::focus), px(1));
     }
     RECT text = area;
-    if (look.pressed) OffsetRect(&text, 1, 1);
+    if (look.pressed) OffsetRect(&text, px(1), px(1));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color(Section::button, Property::text,
                            look.disabled ? State::disabled : State::normal));
@@ -145,9 +152,11 @@ void SkinManager::paint_button(HDC dc, const RECT& area, std::wstring_view capti
 
 void SkinManager::paint_toggle(HDC dc, const RECT& area, std::wstring_view caption, Section section,
                                const ButtonLook& look) {
+    const auto px = [&look](int length) { return scaled(length, look.dpi); };
     paint_background(dc, area, look.background);
-    const int top = area.top + (area.bottom - area.top - glyph_size) / 2;
-    const RECT glyph{area.left, top, area.left + glyph_size, top + glyph_size};
+    const int size = px(glyph_size);
+    const int top = area.top + (area.bottom - area.top - size) / 2;
+    const RECT glyph{area.left, top, area.left + size, top + size};
     State state = button_state(look);
     if (!look.disabled && look.focused) state = State::focused;
     const COLORREF border = color(section, Property::border, state);
@@ -163,25 +172,26 @@ void SkinManager::paint_toggle(HDC dc, const RECT& area, std::wstring_view capti
         if (look.checked) {
             Selected mark_brush(dc, brush(mark));
             SetDCPenColor(dc, mark);
-            Ellipse(dc, glyph.left + 4, glyph.top + 4, glyph.right - 4, glyph.bottom - 4);
+            Ellipse(dc, glyph.left + px(4), glyph.top + px(4), glyph.right - px(4),
+                    glyph.bottom - px(4));
         }
     } else {
         fill(dc, glyph, face);
-        frame(dc, glyph, border);
+        frame(dc, glyph, border, px(1));
         if (look.checked) {
-            // A tick of two strokes, two pixels thick.
+            // A tick of two strokes, two layout pixels thick.
             Selected pen(dc, GetStockObject(DC_PEN));
             SetDCPenColor(dc, mark);
-            for (int thick = 0; thick < 2; ++thick) {
-                const POINT tick[] = {{glyph.left + 3, glyph.top + 5 + thick},
-                                      {glyph.left + 5, glyph.top + 7 + thick},
-                                      {glyph.left + 10, glyph.top + 2 + thick}};
+            for (int thick = 0; thick < px(2); ++thick) {
+                const POINT tick[] = {{glyph.left + px(3), glyph.top + px(5) + thick},
+                                      {glyph.left + px(5), glyph.top + px(7) + thick},
+                                      {glyph.left + px(10), glyph.top + px(2) + thick}};
                 Polyline(dc, tick, 3);
             }
         }
     }
 
-    RECT text{glyph.right + 4, area.top, area.right, area.bottom};
+    RECT text{glyph.right + px(4), area.top, area.right, area.bottom};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc,
                  color(section, Property::text, look.disabled ? State::disabled : State::normal));
@@ -193,26 +203,27 @@ void SkinManager::paint_toggle(HDC dc, const RECT& area, std::wstring_view capti
     if (look.focused && !look.disabled) {
         const int height = measured.bottom - measured.top;
         const int text_top = area.top + (area.bottom - area.top - height) / 2;
-        RECT focus{text.left - 2, text_top - 1, std::min<LONG>(measured.right + 2, area.right),
-                   text_top + height + 1};
-        frame(dc, focus, color(section, Property::focus));
+        RECT focus{text.left - px(2), text_top - px(1),
+                   std::min<LONG>(measured.right + px(2), area.right), text_top + height + px(1)};
+        frame(dc, focus, color(section, Property::focus), px(1));
     }
 }
 
 void SkinManager::paint_group_box(HDC dc, const RECT& area, std::wstring_view caption,
-                                  bool disabled) {
+                                  bool disabled, int dpi) {
+    const auto px = [dpi](int length) { return scaled(length, dpi); };
     fill(dc, area, color(Section::group_box, Property::face));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
     RECT box = area;
     box.top += metrics.tmHeight / 2;
-    frame(dc, box, color(Section::group_box, Property::frame));
+    frame(dc, box, color(Section::group_box, Property::frame), px(1));
     if (caption.empty()) return;
-    RECT text{area.left + 8, area.top, area.right - 8, area.top + metrics.tmHeight};
+    RECT text{area.left + px(8), area.top, area.right - px(8), area.top + metrics.tmHeight};
     DrawTextW(dc, caption.data(), static_cast<int>(caption.size()), &text,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
     RECT gap = text;
-    InflateRect(&gap, 2, 0);
+    InflateRect(&gap, px(2), 0);
     fill(dc, gap, color(Section::group_box, Property::face));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(
@@ -240,10 +251,11 @@ void SkinManager::paint_combo(HDC dc, const RECT& area, std::wstring_view text,
         border_state = State::focused;
     else if (look.hot)
         border_state = State::hot;
+    const auto px = [&look](int length) { return scaled(length, look.dpi); };
     RECT inside = area;
-    InflateRect(&inside, -1, -1);
+    InflateRect(&inside, -px(1), -px(1));
     RECT field = inside;
-    field.right -= combo_arrow_width;
+    field.right -= px(combo_arrow_width);
     paint_combo_field(dc, field, text, look);
 
     RECT button{field.right, inside.top, inside.right, inside.bottom};
@@ -254,22 +266,24 @@ void SkinManager::paint_combo(HDC dc, const RECT& area, std::wstring_view text,
     // A small downward triangle in the middle of the button.
     const int middle_x = (button.left + button.right) / 2;
     const int middle_y = (button.top + button.bottom) / 2;
-    const POINT arrow[] = {
-        {middle_x - 4, middle_y - 2}, {middle_x + 4, middle_y - 2}, {middle_x, middle_y + 2}};
+    const POINT arrow[] = {{middle_x - px(4), middle_y - px(2)},
+                           {middle_x + px(4), middle_y - px(2)},
+                           {middle_x, middle_y + px(2)}};
     const COLORREF arrow_color = color(Section::combo_box, Property::arrow, face_state);
     Selected pen(dc, GetStockObject(DC_PEN));
     Selected arrow_brush(dc, brush(arrow_color));
     SetDCPenColor(dc, arrow_color);
     Polygon(dc, arrow, 3);
-    frame(dc, area, color(Section::combo_box, Property::border, border_state));
+    frame(dc, area, color(Section::combo_box, Property::border, border_state), px(1));
 }
 
 void SkinManager::paint_combo_field(HDC dc, const RECT& area, std::wstring_view text,
                                     const ComboLook& look) {
+    const auto px = [&look](int length) { return scaled(length, look.dpi); };
     const State state = look.disabled ? State::disabled : look.hot ? State::hot : State::normal;
     fill(dc, area, look.face.value_or(color(Section::combo_box, Property::face, state)));
     RECT inner = area;
-    inner.left += 3;
+    inner.left += px(3);
     SetBkMode(dc, TRANSPARENT);
     const COLORREF text_color = look.disabled
                                     ? color(Section::combo_box, Property::text, State::disabled)
@@ -279,8 +293,8 @@ void SkinManager::paint_combo_field(HDC dc, const RECT& area, std::wstring_view 
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (look.focused && !look.dropped && !look.disabled) {
         RECT focus = area;
-        InflateRect(&focus, -1, -1);
-        frame(dc, focus, color(Section::combo_box, Property::focus));
+        InflateRect(&focus, -px(1), -px(1));
+        frame(dc, focus, color(Section::combo_box, Property::focus), px(1));
     }
 }
 
@@ -290,7 +304,7 @@ void SkinManager::paint_combo_item(HDC dc, const RECT& area, std::wstring_view t
          selected ? color(Section::combo_box, Property::selection)
                   : look.face.value_or(color(Section::combo_box, Property::list)));
     RECT inner = area;
-    inner.left += 3;
+    inner.left += scaled(3, look.dpi);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, selected ? color(Section::combo_box, Property::text, State::selected)
                               : look.text.value_or(color(Section::combo_box, Property::text)));
@@ -308,42 +322,45 @@ CaptionButton FrameLayout::button_at(POINT point) const {
     return CaptionButton::none;
 }
 
-FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size) {
+FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size,
+                         int dpi) {
+    const auto px = [dpi](int length) { return scaled(length, dpi); };
     FrameLayout layout{.window = window, .client = client};
     const LONG border = client.left - window.left;
     layout.caption = {window.left + border, window.top + border, window.right - border, client.top};
     const LONG bar_height = layout.caption.bottom - layout.caption.top;
-    if (bar_height <= 4) return layout;  // no title bar to put anything on
+    if (bar_height <= px(4)) return layout;  // no title bar to put anything on
 
-    const LONG button_height = bar_height - 4;
-    const LONG button_width = button_height + 2;
+    const LONG button_height = bar_height - px(4);
+    const LONG button_width = button_height + px(2);
     const LONG button_top = layout.caption.top + (bar_height - button_height) / 2;
-    const LONG close_left = layout.caption.right - 2 - button_width;
+    const LONG close_left = layout.caption.right - px(2) - button_width;
     layout.close = {close_left, button_top, close_left + button_width, button_top + button_height};
     if (minimize_box) {
-        const LONG left = close_left - 2 - button_width;
+        const LONG left = close_left - px(2) - button_width;
         layout.minimize = {left, button_top, left + button_width, button_top + button_height};
     }
-    const LONG icon = std::min<LONG>(icon_size, bar_height - 2);
+    const LONG icon = std::min<LONG>(icon_size, bar_height - px(2));
     const LONG icon_top = layout.caption.top + (bar_height - icon) / 2;
-    layout.icon = {layout.caption.left + 2, icon_top, layout.caption.left + 2 + icon,
+    layout.icon = {layout.caption.left + px(2), icon_top, layout.caption.left + px(2) + icon,
                    icon_top + icon};
     return layout;
 }
 
 void SkinManager::paint_frame(HDC dc, const FrameLayout& layout, std::wstring_view title,
                               HICON icon, HFONT title_font, const FrameLook& look) {
+    const auto px = [&look](int length) { return scaled(length, look.dpi); };
     const State activation = look.active ? State::normal : State::inactive;
     fill(dc, layout.window, color(Section::caption, Property::face, activation));
-    frame(dc, layout.window, color(Section::caption, Property::border, activation));
+    frame(dc, layout.window, color(Section::caption, Property::border, activation), px(1));
     if (icon && !IsRectEmpty(&layout.icon))
         DrawIconEx(dc, layout.icon.left, layout.icon.top, icon,
                    layout.icon.right - layout.icon.left, layout.icon.bottom - layout.icon.top, 0,
                    nullptr, DI_NORMAL);
 
     RECT text = layout.caption;
-    text.left = (IsRectEmpty(&layout.icon) ? text.left : layout.icon.right) + 4;
-    text.right = (IsRectEmpty(&layout.minimize) ? layout.close.left : layout.minimize.left) - 4;
+    text.left = (IsRectEmpty(&layout.icon) ? text.left : layout.icon.right) + px(4);
+    text.right = (IsRectEmpty(&layout.minimize) ? layout.close.left : layout.minimize.left) - px(4);
     if (text.right > text.left) {
         Selected font(dc, title_font);
         SetBkMode(dc, TRANSPARENT);
@@ -371,19 +388,20 @@ void SkinManager::paint_caption_button(HDC dc, const RECT& area, CaptionButton b
 
     // The mark: a square of a little over half the button's height, in its middle, moved
     // by a pixel while pressed like a push button's caption.
-    const LONG size = std::max<LONG>((area.bottom - area.top) / 2, 4) | 1;
+    const auto px = [&look](int length) { return scaled(length, look.dpi); };
+    const LONG size = std::max<LONG>((area.bottom - area.top) / 2, px(4)) | 1;
     LONG left = (area.left + area.right - size) / 2;
     LONG top = (area.top + area.bottom - size) / 2;
-    if (state == State::pressed) ++left, ++top;
+    if (state == State::pressed) left += px(1), top += px(1);
     if (button == CaptionButton::minimize) {
-        const RECT bar{left, top + size - 2, left + size, top + size};
+        const RECT bar{left, top + size - px(2), left + size, top + size};
         fill(dc, bar, glyph);
         return;
     }
-    // A cross of two strokes, two pixels thick.
+    // A cross of two strokes, two layout pixels thick.
     Selected pen(dc, GetStockObject(DC_PEN));
     SetDCPenColor(dc, glyph);
-    for (int thick = 0; thick < 2; ++thick) {
+    for (int thick = 0; thick < px(2); ++thick) {
         const POINT falling[] = {{left + thick, top}, {left + size, top + size - thick}};
         const POINT rising[] = {{left + thick, top + size - 1}, {left + size, top - 1 + thick}};
         Polyline(dc, falling, 2);
@@ -400,18 +418,19 @@ namespace {
 constexpr LONG minimum_thumb = 12;
 }  // namespace
 
-RECT scroll_thumb(const RECT& track, const ScrollPosition& position) {
+RECT scroll_thumb(const RECT& track, const ScrollPosition& position, int dpi) {
     if (position.range() == 0) return {};
     const LONG length = track.bottom - track.top;
-    const LONG thumb =
-        std::min(length, std::max<LONG>(minimum_thumb, length * position.visible / position.count));
+    const LONG thumb = std::min(length, std::max<LONG>(scaled(minimum_thumb, dpi),
+                                                       length * position.visible / position.count));
     const int top = std::clamp(position.top, 0, position.range());
     const LONG offset = (length - thumb) * top / position.range();
     return {track.left, track.top + offset, track.right, track.top + offset + thumb};
 }
 
-int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top) {
-    const RECT thumb = scroll_thumb(track, position);
+int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top,
+                         int dpi) {
+    const RECT thumb = scroll_thumb(track, position, dpi);
     const LONG travel = (track.bottom - track.top) - (thumb.bottom - thumb.top);
     if (travel <= 0) return 0;
     const LONG offset = std::clamp<LONG>(thumb_top - track.top, 0, travel);
@@ -425,11 +444,11 @@ int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int 
 }
 
 void SkinManager::paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,
-                                         State thumb) {
+                                         State thumb, int dpi) {
     fill(dc, track, color(Section::combo_box, Property::track));
-    RECT shown = scroll_thumb(track, position);
+    RECT shown = scroll_thumb(track, position, dpi);
     if (IsRectEmpty(&shown)) return;
-    InflateRect(&shown, -1, 0);  // a little air on both sides of the thumb
+    InflateRect(&shown, -scaled(1, dpi), 0);  // a little air on both sides of the thumb
     fill(dc, shown, color(Section::combo_box, Property::thumb, thumb));
 }
 

@@ -61,8 +61,10 @@ struct FrameLayout {
     CaptionButton button_at(POINT point) const;
 };
 
-// Lays the frame out from the window's size and its client area within it.
-FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size);
+// Lays the frame out from the window's size and its client area within it; its gaps are
+// those of the layout at `dpi`.
+FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size,
+                         int dpi = 96);
 
 // Which rows of a list show: the first, how many fit, how many there are.
 struct ScrollPosition {
@@ -74,12 +76,15 @@ struct ScrollPosition {
 
 // The thumb of a slim scroll indicator within its track: its height shows the visible
 // share, its place the first visible row. Empty when every row is visible.
-RECT scroll_thumb(const RECT& track, const ScrollPosition& position);
+RECT scroll_thumb(const RECT& track, const ScrollPosition& position, int dpi = 96);
 // The first row that shows the thumb with its top at `thumb_top` (as dragged there).
-int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top);
+int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top,
+                         int dpi = 96);
 
-// How a window's frame is to look.
+// How a window's frame is to look. Every look carries the dots per inch of its window: the
+// skin's lines, gaps and marks are those of the 96-dpi layout, scaled.
 struct FrameLook {
+    int dpi = 96;
     bool active = true;
     CaptionButton hot = CaptionButton::none;
     CaptionButton pressed = CaptionButton::none;
@@ -87,6 +92,7 @@ struct FrameLook {
 
 // How a push button, radio button or check box is to look.
 struct ButtonLook {
+    int dpi = 96;
     bool hot = false;
     bool pressed = false;
     bool focused = false;
@@ -98,6 +104,7 @@ struct ButtonLook {
 
 // How a drop-down list's closed field is to look.
 struct ComboLook {
+    int dpi = 96;
     bool hot = false;
     bool focused = false;
     bool disabled = false;
@@ -125,7 +132,8 @@ class SkinManager {
     // A radio button or check box: its glyph at the left, the caption beside it.
     void paint_toggle(HDC dc, const RECT& area, std::wstring_view caption, Section section,
                       const ButtonLook& look);
-    void paint_group_box(HDC dc, const RECT& area, std::wstring_view caption, bool disabled);
+    void paint_group_box(HDC dc, const RECT& area, std::wstring_view caption, bool disabled,
+                         int dpi = 96);
     void paint_label(HDC dc, const RECT& area, std::wstring_view caption, bool right_aligned,
                      bool disabled);
     // The closed drop-down list: border, field, selected text and arrow.
@@ -138,7 +146,7 @@ class SkinManager {
                      HFONT title_font, const FrameLook& look);
     // The open list's scroll indicator; `thumb` is normal, hot or pressed.
     void paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,
-                                State thumb);
+                                State thumb, int dpi = 96);
     // One item of the open list.
     void paint_combo_item(HDC dc, const RECT& area, std::wstring_view text, bool selected,
                           const ComboLook& look);
@@ -147,7 +155,8 @@ class SkinManager {
     using StateColors = std::array<COLORREF, skin::state_names.size()>;
     void paint_caption_button(HDC dc, const RECT& area, CaptionButton button,
                               const FrameLook& look);
-    void frame(HDC dc, const RECT& area, COLORREF color);
+    // A border of `thickness` pixels inside `area`.
+    void frame(HDC dc, const RECT& area, COLORREF color, int thickness = 1);
     void fill(HDC dc, const RECT& area, COLORREF color);
 
     skin::SkinData data_;

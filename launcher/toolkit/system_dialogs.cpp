@@ -88,6 +88,7 @@ LRESULT SystemDialogSkin::subclass_message(HWND dialog, UINT msg, WPARAM wparam,
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
             if (item.CtlType != ODT_BUTTON) break;
             ButtonLook look;
+            look.dpi = window_dpi(dialog);
             look.pressed = item.itemState & ODS_SELECTED;
             look.focused = item.itemState & ODS_FOCUS;
             look.disabled = item.itemState & ODS_DISABLED;
@@ -95,7 +96,7 @@ LRESULT SystemDialogSkin::subclass_message(HWND dialog, UINT msg, WPARAM wparam,
             wchar_t caption[64]{};
             const int length = GetWindowTextW(item.hwndItem, caption, 64);
             auto font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-            Selected selected(item.hDC, font ? font : application_.font(window_dpi(dialog)));
+            Selected selected(item.hDC, font ? font : application_.font(look.dpi));
             skin.paint_button(item.hDC, item.rcItem, {caption, static_cast<std::size_t>(length)},
                               look);
             return TRUE;
