@@ -8,15 +8,16 @@
 # programs are the small sources in tools/bench/, built here. Big files live in /dev/shm when
 # it is there, so that the disk's own noise stays out of the ratios.
 #
-# BENCH_SMALL_PAIRS and BENCH_BIG_PAIRS set the number of pairs (61 and 21): on a noisy two-core
-# machine fewer pairs let a ratio move by 0.1 from one run to the next.
+# BENCH_SMALL_PAIRS and BENCH_BIG_PAIRS set the number of pairs (201 and 31): on this two-core
+# machine one start of a small program under Wine takes anything from 30 to 90 ms, and with
+# fewer pairs a ratio moves by 0.1 from one run to the next.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/install-deps.sh
 
-small_pairs=${BENCH_SMALL_PAIRS:-61}
-big_pairs=${BENCH_BIG_PAIRS:-21}
+small_pairs=${BENCH_SMALL_PAIRS:-201}
+big_pairs=${BENCH_BIG_PAIRS:-31}
 jobs=$(nproc)
 
 echo "building..." >&2
