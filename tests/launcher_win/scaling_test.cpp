@@ -1,0 +1,182 @@
+// The real launcher.exe on a screen of 144 and 192 dpi (the prefix's LogPixels, read by each
+// program as it starts): its main window at 1.5 and 2 times the layout, every caption fitting
+// its button in the larger font, and the portrait drawn from its larger artwork, not stretched.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "kit/text.h"
+#include "test_support.h"
+#include "toolkit/dpi.h"
+#include "toolkit/png.h"
+
+namespace {
+
+// Sets HKCU\Control Panel\Desktop\LogPixels for the programs started meanwhile.
+class ScreenDensity {
+  public:
+    explicit ScreenDensity(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+        DWORD size = sizeof(old_);
+        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
+                                reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
+        set(dpi);
+    }
+    ~ScreenDensity() {
+        if (had_)
+            set(old_);
+        else
+            RegDeleteValueW(key_, L"LogPixels");
+        RegCloseKey(key_);
+    }
+    ScreenDensity(const ScreenDensity&) = delete;
+    ScreenDensity& operator=(const ScreenDensity&) = delete;
+
+  private:
+    void set(DWORD dpi) {
+        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                       sizeof(dpi));
+    }
+    HKEY key_ = nullptr;
+    DWORD old_ = 96;
+    bool had_ = false;
+};
+
+struct Running {
+    PROCESS_INFORMATION process{};
+    HWND window = nullptr;
+    ~Running() {
+        if (!process.hProcess) return;
+        if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+};
+
+BOOL CALLBACK find_main_window(HWND window, LPARAM data) {
+    auto& running = *reinterpret_cast<Running*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != running.process.dwProcessId || !IsWindowVisible(window)) return TRUE;
+    if (test::window_text(window) != L"Зорелия") return TRUE;
+    running.window = window;
+    return FALSE;
+}
+
+// The main window's buttons in its layout, in 96-dpi pixels.
+struct LaidOut {
+    const wchar_t* caption;
+    RECT bounds;
+};
+const LaidOut main_buttons[] = {
+    {L"Запустить", {84, 324, 164, 349}},  {L"Геймпад 1", {43, 262, 124, 287}},
+    {L"Клавиатура", {43, 293, 123, 318}}, {L"Геймпад 2", {131, 262, 213, 287}},
+    {L"Экран", {131, 293, 213, 318}},
+};
+
+// An RCDATA resource of launcher.exe.
+std::vector<std::uint8_t> launcher_resource(const wchar_t* name) {
+    HMODULE exe = LoadLibraryExW(kit::text::widen(LAUNCHER_EXE).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    std::vector<std::uint8_t> bytes;
+    if (!exe) return bytes;
+    if (HRSRC info = FindResourceW(exe, name, MAKEINTRESOURCEW(10))) {
+        const auto* data = static_cast<const std::uint8_t*>(LockResource(LoadResource(exe, info)));
+        if (data) bytes.assign(data, data + SizeofResource(exe, info));
+    }
+    FreeLibrary(exe);
+    return bytes;
+}
+
+class ScalingTest : public testing::TestWithParam<int> {};
+
+TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
+    const int dpi = GetParam();
+    const auto px = [dpi](int length) { return toolkit::scaled(length, dpi); };
+    const ScreenDensity density(static_cast<DWORD>(dpi));
+    Running launcher;
+    const std::wstring exe = kit::text::widen(LAUNCHER_EXE);
+    std::wstring command_line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &launcher.process));
+    ASSERT_TRUE(test::pump_until(
+        [&] {
+            EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&launcher));
+            return launcher.window != nullptr;
+        },
+        20000));
+    WaitForInputIdle(launcher.process.hProcess, 10000);
+    HWND window = launcher.window;
+
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, px(256));
+    EXPECT_EQ(client.bottom, px(356));
+
+    // Each button at its scaled place, its caption fitting inside its border and focus ring.
+    LOGFONTW font_spec{};
+    font_spec.lfHeight = -px(11);
+    font_spec.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(font_spec.lfFaceName, L"Tahoma");
+    const toolkit::FontHandle font(CreateFontIndirectW(&font_spec));
+    HDC measuring = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(measuring, font.get());
+    for (const LaidOut& button : main_buttons) {
+        SCOPED_TRACE(testing::Message()
+                     << "button " << button.bounds.left << "," << button.bounds.top);
+        HWND handle = FindWindowExW(window, nullptr, L"Button", button.caption);
+        ASSERT_NE(handle, nullptr);
+        RECT place{};
+        GetWindowRect(handle, &place);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+        const RECT expected = toolkit::scaled(button.bounds, dpi);
+        EXPECT_TRUE(EqualRect(&place, &expected));
+        SIZE text{};
+        GetTextExtentPoint32W(measuring, button.caption, lstrlenW(button.caption), &text);
+        EXPECT_LE(text.cx, place.right - place.left - 2 * px(4));
+        EXPECT_LE(text.cy, place.bottom - place.top - 2 * px(1));
+    }
+    SelectObject(measuring, previous);
+    ReleaseDC(nullptr, measuring);
+
+    // The portrait, as the larger artwork over the window's face: drawn from it unstretched.
+    const auto artwork =
+        toolkit::png::decode(launcher_resource(dpi <= 144 ? L"PORTRAIT_150" : L"PORTRAIT_200"));
+    ASSERT_EQ(artwork.width, px(256));
+    SetForegroundWindow(window);
+    test::pump_until([] { return false; }, 300);
+    test::Canvas canvas(artwork.width, artwork.height);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    canvas.copy_screen(origin);
+    const std::vector<COLORREF> shown = canvas.pixels();
+    const COLORREF face = shown.back();  // the portrait's corner is fully transparent
+    const BYTE face_channels[] = {GetBValue(face), GetGValue(face), GetRValue(face)};
+    std::size_t matching = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const BYTE shown_channels[] = {GetBValue(shown[i]), GetGValue(shown[i]),
+                                       GetRValue(shown[i])};
+        const unsigned alpha = artwork.bgra[4 * i + 3];
+        bool same = true;
+        for (std::size_t c = 0; c < 3; ++c) {
+            const auto expected = static_cast<int>(
+                (artwork.bgra[4 * i + c] * alpha + face_channels[c] * (255 - alpha)) / 255);
+            same = same && std::abs(expected - shown_channels[c]) <= 3;
+        }
+        matching += same;
+    }
+    const std::size_t pixels = shown.size();
+    EXPECT_GE(matching, pixels * 99 / 100) << matching << " of " << pixels << " pixels";
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, ScalingTest, testing::Values(144, 192));
+
+}  // namespace
