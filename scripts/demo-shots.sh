@@ -4,7 +4,7 @@
 # screenshot of each.
 set -euo pipefail
 demo=$1
-shots="$demo/screenshots"
+shots=${KIT_DEMO_SHOTS_DIR:-$demo/screenshots}
 cd "$demo"
 
 wine launcher.exe &

@@ -3,7 +3,9 @@
 # kit's zip unpacked, as a player does, beside the stand-in game of tools/game as GameMain.exe)
 # and opens the launcher there under Wine.
 # Without a display (or with KIT_DEMO_SHOTS=1) it runs under Xvfb instead, opens each window
-# in turn and saves screenshots into build/demo/screenshots.
+# in turn and saves screenshots into build/demo/screenshots. KIT_DEMO_DPI=144 (or 120, 192)
+# runs it on a screen of that density instead (the Wine prefix's LogPixels), with the
+# screenshots in build/demo/screenshots-144.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -31,9 +33,19 @@ mkdir -p "$demo/screenshots"
 cp build/windows/tools/game/GameMain.exe "$demo/GameMain.exe"
 echo "Demo folder: $demo"
 
+dpi=${KIT_DEMO_DPI:-96}
 export WINEPREFIX="$root/build/demo-wineprefix"
+export KIT_DEMO_SHOTS_DIR="$demo/screenshots"
+if [ "$dpi" != 96 ]; then
+  WINEPREFIX="$root/build/demo-wineprefix-$dpi"
+  KIT_DEMO_SHOTS_DIR="$demo/screenshots-$dpi"
+  mkdir -p "$KIT_DEMO_SHOTS_DIR"
+fi
+# Each program reads the density as it starts: set before the first window.
+density="wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1"
 if [ -n "${DISPLAY:-}" ] && [ "${KIT_DEMO_SHOTS:-0}" != 1 ]; then
   cd "$demo"
-  KIT_USE_XVFB=0 exec "$root/scripts/with-wine.sh" wine launcher.exe
+  KIT_USE_XVFB=0 exec "$root/scripts/with-wine.sh" bash -c "$density; exec wine launcher.exe"
 fi
-exec "$root/scripts/with-wine.sh" "$root/scripts/demo-shots.sh" "$demo"
+exec "$root/scripts/with-wine.sh" bash -c "$density; exec \"\$0\" \"\$1\"" \
+  "$root/scripts/demo-shots.sh" "$demo"
