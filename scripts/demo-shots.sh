@@ -31,12 +31,18 @@ shot() {  # window id, file name
 
 keys() {  # window id, keys...
   local id=$1; shift
-  # A click on the title bar activates the window again (a started program may hold the
-  # foreground) without pressing anything.
-  xdotool mousemove --window "$id" 120 8 click 1
-  sleep 0.3
+  # A click on the title bar activates the window again (a started program, ostrel's console
+  # say, may hold the foreground) without pressing anything; clicked again until it is active.
+  for _ in $(seq 1 10); do
+    xdotool mousemove --window "$id" 120 8 click 1
+    sleep 0.3
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && break
+  done
   xdotool key --delay 150 "$@"
 }
+
+# A length of the 96-dpi layout on the demo's screen, rounded as the launcher rounds.
+px() { awk -v n="$1" -v dpi="${KIT_DEMO_DPI:-96}" 'BEGIN { v = n * dpi / 96; printf "%d", v + (v >= 0 ? 0.5 : -0.5) }'; }
 
 main=$(wait_for_window "Зорелия")
 shot "$main" main.png
@@ -76,11 +82,12 @@ if display=$(wait_for_window "Настройка графики"); then
 fi
 
 # "Запустить" clicked, wherever the focus is: it starts GameMain-kb.exe and ends the launcher.
-# Its centre is at (124, 336) in the client area of 256 x 356, which lies at the bottom of the
-# window between equal side borders.
+# Its centre is at (124, 336) in the client area of 256 x 356 (at 96 dpi), which lies at the
+# bottom of the window between equal side borders.
 eval "$(xdotool getwindowgeometry --shell "$main")"
-border=$(( (WIDTH - 256) / 2 ))
-xdotool mousemove --window "$main" $((border + 124)) $((HEIGHT - border - 356 + 336)) click 1
+border=$(( (WIDTH - $(px 256)) / 2 ))
+xdotool mousemove --window "$main" $((border + $(px 124))) \
+  $((HEIGHT - border - $(px 356) + $(px 336))) click 1
 for _ in $(seq 1 100); do kill -0 "$launcher_pid" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$launcher_pid" 2>/dev/null; then
   echo "the launcher did not end after \"Запустить\"" >&2

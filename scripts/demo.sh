@@ -33,7 +33,8 @@ mkdir -p "$demo/screenshots"
 cp build/windows/tools/game/GameMain.exe "$demo/GameMain.exe"
 echo "Demo folder: $demo"
 
-dpi=${KIT_DEMO_DPI:-96}
+export KIT_DEMO_DPI=${KIT_DEMO_DPI:-96}
+dpi=$KIT_DEMO_DPI
 export WINEPREFIX="$root/build/demo-wineprefix"
 export KIT_DEMO_SHOTS_DIR="$demo/screenshots"
 if [ "$dpi" != 96 ]; then
