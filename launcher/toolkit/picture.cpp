@@ -98,11 +98,9 @@ struct ArtScale {
 };
 constexpr ArtScale art_scales[] = {{100, L""}, {150, L"_150"}, {200, L"_200"}};
 
-}  // namespace
-
-Picture Picture::from_resource(std::wstring_view name, PictureUse use, int dpi) {
-    // The smallest artwork at least as large as the screen needs, else the largest there is;
-    // the 96-dpi one always is.
+// The smallest artwork of `name` at least as large as a screen of `dpi` needs, else the
+// largest there is; the 96-dpi one always is.
+const ArtScale& art_for(std::wstring_view name, int dpi) {
     const int needed = dpi * 100 / layout_dpi;
     const ArtScale* chosen = &art_scales[0];
     for (const ArtScale& art : art_scales) {
@@ -110,13 +108,21 @@ Picture Picture::from_resource(std::wstring_view name, PictureUse use, int dpi) 
         if (chosen->percent >= needed) break;
         if (!find_resource_bytes(std::wstring(name) + art.suffix).empty()) chosen = &art;
     }
-    return decode(resource_bytes(std::wstring(name) + chosen->suffix), use, chosen->percent, name);
+    return *chosen;
+}
+
+}  // namespace
+
+Picture Picture::from_resource(std::wstring_view name, PictureUse use, int dpi) {
+    const ArtScale& art = art_for(name, dpi);
+    return decode(resource_bytes(std::wstring(name) + art.suffix), use, art.percent, name);
 }
 
 Picture Picture::for_dpi(int dpi) const {
-    if (empty() || data_->resource.empty()) return *this;
-    Picture wanted = from_resource(data_->resource, data_->use, dpi);
-    return wanted.data_->scale == data_->scale ? *this : wanted;
+    // Decoded again only for other artwork.
+    if (empty() || data_->resource.empty() || art_for(data_->resource, dpi).percent == data_->scale)
+        return *this;
+    return from_resource(data_->resource, data_->use, dpi);
 }
 
 SIZE Picture::size_at(int dpi) const {
