@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,18 +29,6 @@ std::vector<std::uint8_t> game_bytes() {
 void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     ASSERT_EQ(kit_test::replace_file_atomically(path, text), std::nullopt) << path;
-}
-
-// Polls `done` with the messages of this thread handled, until it holds or `limit_ms` passed.
-bool wait_until(const std::function<bool()>& done, DWORD limit_ms) {
-    const ULONGLONG end = GetTickCount64() + limit_ms;
-    while (!done()) {
-        if (GetTickCount64() > end) return false;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        Sleep(20);
-    }
-    return true;
 }
 
 struct Probe {
@@ -132,36 +119,6 @@ TEST(StandInExe, ProbeAgreesWithTheRoutineRunHere) {
     EXPECT_EQ(run_probe(folder / "GameMain-kb.exe", {0x2D}).out, word_text(0x40 | 0x200));
 }
 
-struct FoundWindow {
-    std::wstring caption;
-    DWORD process_id = 0;  // 0: any process
-    HWND window = nullptr;
-};
-
-BOOL CALLBACK find_window(HWND window, LPARAM data) {
-    auto& wanted = *reinterpret_cast<FoundWindow*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (wanted.process_id != 0 && owner != wanted.process_id) return TRUE;
-    if (!IsWindowVisible(window)) return TRUE;
-    std::array<wchar_t, 256> text{};
-    GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    if (wanted.caption != text.data()) return TRUE;
-    wanted.window = window;
-    return FALSE;
-}
-
-HWND wait_for_window(const std::wstring& caption, DWORD process_id) {
-    FoundWindow found{caption, process_id};
-    wait_until(
-        [&] {
-            EnumWindows(find_window, reinterpret_cast<LPARAM>(&found));
-            return found.window != nullptr;
-        },
-        20000);
-    return found.window;
-}
-
 TEST(StandInExe, LaunchersStartButtonStartsItWithItsWindow) {
     kit_test::TempFolder scratch("game-start-");
     const fs::path folder = scratch.path() / L"Игра Зорелия";
@@ -177,7 +134,7 @@ TEST(StandInExe, LaunchersStartButtonStartsItWithItsWindow) {
     ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                folder.c_str(), &startup, &launcher));
     CloseHandle(launcher.hThread);
-    HWND main = wait_for_window(L"Зорелия", launcher.dwProcessId);
+    HWND main = kit_test::wait_for_window(L"Зорелия", launcher.dwProcessId);
     if (main) {
         HWND start = FindWindowExW(main, nullptr, L"Button", L"Запустить");
         EXPECT_NE(start, nullptr);
@@ -189,7 +146,7 @@ TEST(StandInExe, LaunchersStartButtonStartsItWithItsWindow) {
     ASSERT_NE(main, nullptr) << "the launcher showed no window";
     ASSERT_TRUE(launcher_ended);
 
-    HWND game = wait_for_window(L"Зорелия: игра", 0);
+    HWND game = kit_test::wait_for_window(L"Зорелия: игра");
     ASSERT_NE(game, nullptr) << "the stand-in showed no window";
     DWORD game_id = 0;
     GetWindowThreadProcessId(game, &game_id);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kit/text.h"
+#include "kit_test.h"
 #include "test_support.h"
 #include "toolkit/dpi.h"
 #include "toolkit/png.h"
@@ -59,16 +60,6 @@ struct Running {
     }
 };
 
-BOOL CALLBACK find_main_window(HWND window, LPARAM data) {
-    auto& running = *reinterpret_cast<Running*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != running.process.dwProcessId || !IsWindowVisible(window)) return TRUE;
-    if (test::window_text(window) != L"Зорелия") return TRUE;
-    running.window = window;
-    return FALSE;
-}
-
 // The main window's buttons in its layout, in 96-dpi pixels.
 struct LaidOut {
     const wchar_t* caption;
@@ -107,12 +98,8 @@ TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     startup.cb = sizeof(startup);
     ASSERT_TRUE(CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, nullptr, &startup, &launcher.process));
-    ASSERT_TRUE(test::pump_until(
-        [&] {
-            EnumWindows(find_main_window, reinterpret_cast<LPARAM>(&launcher));
-            return launcher.window != nullptr;
-        },
-        20000));
+    launcher.window = kit_test::wait_for_window(L"Зорелия", launcher.process.dwProcessId);
+    ASSERT_NE(launcher.window, nullptr);
     WaitForInputIdle(launcher.process.hProcess, 10000);
     HWND window = launcher.window;
 

@@ -98,21 +98,6 @@ TEST(ServicesTest, MessageBoxHasTheTitleTextAndOneOkButtonWithAnIconOnlyForError
 }
 
 // A scratch folder, removed at the end.
-struct LauncherWindow {
-    DWORD process_id;
-    HWND window = nullptr;
-};
-
-BOOL CALLBACK find_launcher_window(HWND window, LPARAM data) {
-    auto& wanted = *reinterpret_cast<LauncherWindow*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != wanted.process_id || !IsWindowVisible(window)) return TRUE;
-    if (test::window_text(window) != L"Зорелия") return TRUE;
-    wanted.window = window;
-    return FALSE;
-}
-
 std::wstring read_utf16(const fs::path& file) {
     const std::string bytes = kit_test::read_bytes(file);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
@@ -134,17 +119,12 @@ TEST(LauncherExeTest, StartedFromElsewhereItStartsTheGameInItsOwnFolder) {
     PROCESS_INFORMATION process{};
     ASSERT_TRUE(CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
                                nullptr, elsewhere.wstring().c_str(), &startup, &process));
-    LauncherWindow launcher{process.dwProcessId};
-    const bool shown = test::pump_until(
-        [&] {
-            EnumWindows(find_launcher_window, reinterpret_cast<LPARAM>(&launcher));
-            return launcher.window != nullptr;
-        },
-        20000);
+    HWND window = kit_test::wait_for_window(L"Зорелия", process.dwProcessId);
+    const bool shown = window != nullptr;
     if (shown) {
-        HWND start = FindWindowExW(launcher.window, nullptr, L"Button", L"Запустить");
+        HWND start = FindWindowExW(window, nullptr, L"Button", L"Запустить");
         EXPECT_NE(start, nullptr);
-        PostMessageW(start ? start : launcher.window, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(start ? start : window, WM_KEYDOWN, VK_RETURN, 1);
     }
     const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
     if (!ended) TerminateProcess(process.hProcess, 1);

@@ -35,6 +35,44 @@ std::string crlf_text(const std::vector<std::string>& lines) {
     return text;
 }
 
+#ifdef _WIN32
+namespace {
+
+struct WantedWindow {
+    std::wstring_view title;
+    DWORD process_id;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM data) {
+    auto& wanted = *reinterpret_cast<WantedWindow*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if ((wanted.process_id != 0 && owner != wanted.process_id) || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t text[256]{};
+    GetWindowTextW(window, text, 256);
+    if (wanted.title != text) return TRUE;
+    wanted.found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND wait_for_window(std::wstring_view title, DWORD process_id, unsigned timeout_ms) {
+    const ULONGLONG end = GetTickCount64() + timeout_ms;
+    WantedWindow wanted{title, process_id};
+    for (;;) {
+        EnumWindows(match_window, reinterpret_cast<LPARAM>(&wanted));
+        if (wanted.found || GetTickCount64() > end) return wanted.found;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        // Another program's window: nothing of ours tells when it comes.
+        Sleep(10);
+    }
+}
+#endif
+
 fs::path host_path(std::string build_path) {
 #ifdef _WIN32
     if (build_path.starts_with('/')) {

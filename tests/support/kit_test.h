@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,6 +34,13 @@ std::string crlf_text(const std::vector<std::string>& lines);
 // The build names files by their Unix path; under Wine the Unix root shows as drive Z:.
 // Natively the path stays as it is.
 std::filesystem::path host_path(std::string build_path);
+
+#ifdef _WIN32
+// A visible top-level window titled `title` of the process `process_id` (0: of any process),
+// waited for while this thread's messages are handled; null when none showed within
+// `timeout_ms`.
+HWND wait_for_window(std::wstring_view title, DWORD process_id = 0, unsigned timeout_ms = 20000);
+#endif
 
 // A new empty folder in the system's temporary folder, named `prefix` (UTF-8) and the
 // running test's name, removed with everything in it at the end.
