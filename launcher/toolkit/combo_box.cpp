@@ -36,8 +36,7 @@ struct ListGeometry {
 // and can be dragged.
 class ComboBox::OpenList {
   public:
-    OpenList(const Form& form, HWND window)
-        : form_(form), application_(form.application()), window_(window) {
+    OpenList(const Form& form, HWND window) : form_(form), window_(window) {
         set_window_subclass(window_, guarded_subclass_proc<OpenList>, 0,
                             reinterpret_cast<DWORD_PTR>(this));
         // The frame was measured before the subclass: measure it again with the indicator.
@@ -54,7 +53,7 @@ class ComboBox::OpenList {
     template <class Owner>
     friend LRESULT CALLBACK guarded_subclass_proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR,
                                                   DWORD_PTR) noexcept;
-    Application& application() const { return application_; }
+    Application& application() const { return form_.application(); }
     LRESULT subclass_message(HWND window, UINT msg, WPARAM wparam, LPARAM lparam);
     void subclass_ended(HWND) { window_ = nullptr; }
     bool message(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result);
@@ -70,7 +69,6 @@ class ComboBox::OpenList {
     void scroll_to(int top);
 
     const Form& form_;
-    Application& application_;
     HWND window_;
     bool thumb_hot_ = false;
     bool indicator_pressed_ = false;   // the left button went down on the indicator
@@ -108,7 +106,7 @@ POINT ComboBox::OpenList::in_window(LPARAM position) const {
 }
 
 void ComboBox::OpenList::paint_frame(bool border) const {
-    SkinManager& skin = application_.skin();
+    SkinManager& skin = application().skin();
     const ListGeometry parts = geometry();
     HDC dc = GetWindowDC(window_);
     if (border)

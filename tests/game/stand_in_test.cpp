@@ -126,13 +126,9 @@ TEST(StandInExe, LaunchersStartButtonStartsItWithItsWindow) {
     fs::copy_file(kit_test::host_path(LAUNCHER_EXE), folder / L"launcher.exe");
     fs::copy_file(kit_test::host_path(GAME_EXE), folder / L"GameMain-kb.exe");
 
-    const std::wstring exe = (folder / L"launcher.exe").wstring();
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION launcher{};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               folder.c_str(), &startup, &launcher));
+    const auto started = kit_test::start_program((folder / L"launcher.exe").wstring(), folder);
+    ASSERT_TRUE(started);
+    const PROCESS_INFORMATION launcher = *started;
     CloseHandle(launcher.hThread);
     HWND main = kit_test::wait_for_window(L"Зорелия", launcher.dwProcessId);
     if (main) {

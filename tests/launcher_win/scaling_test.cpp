@@ -92,12 +92,9 @@ TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     const auto px = [dpi](int length) { return toolkit::scaled(length, dpi); };
     const ScreenDensity density(static_cast<DWORD>(dpi));
     Running launcher;
-    const std::wstring exe = kit::text::widen(LAUNCHER_EXE);
-    std::wstring command_line = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &launcher.process));
+    const auto started = kit_test::start_program(kit::text::widen(LAUNCHER_EXE));
+    ASSERT_TRUE(started);
+    launcher.process = *started;
     launcher.window = kit_test::wait_for_window(L"Зорелия", launcher.process.dwProcessId);
     ASSERT_NE(launcher.window, nullptr);
     WaitForInputIdle(launcher.process.hProcess, 10000);

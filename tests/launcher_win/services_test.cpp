@@ -97,7 +97,6 @@ TEST(ServicesTest, MessageBoxHasTheTitleTextAndOneOkButtonWithAnIconOnlyForError
     }
 }
 
-// A scratch folder, removed at the end.
 std::wstring read_utf16(const fs::path& file) {
     const std::string bytes = kit_test::read_bytes(file);
     return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
@@ -112,13 +111,10 @@ TEST(LauncherExeTest, StartedFromElsewhereItStartsTheGameInItsOwnFolder) {
     fs::copy_file(fs::path(LAUNCHER_EXE), game / L"launcher.exe");
     fs::copy_file(fs::path(GAME_STUB_EXE), game / L"GameMain-kb.exe");
 
-    const std::wstring exe = (game / L"launcher.exe").wstring();
-    std::wstring command_line = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, elsewhere.wstring().c_str(), &startup, &process));
+    const auto launched =
+        kit_test::start_program((game / L"launcher.exe").wstring(), elsewhere.wstring());
+    ASSERT_TRUE(launched);
+    const PROCESS_INFORMATION process = *launched;
     HWND window = kit_test::wait_for_window(L"Зорелия", process.dwProcessId);
     const bool shown = window != nullptr;
     if (shown) {

@@ -59,6 +59,18 @@ BOOL CALLBACK match_window(HWND window, LPARAM data) {
 
 }  // namespace
 
+std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
+                                                 const std::wstring& folder) {
+    std::wstring command_line = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+        return std::nullopt;
+    return process;
+}
+
 HWND wait_for_window(std::wstring_view title, DWORD process_id, unsigned timeout_ms) {
     const ULONGLONG end = GetTickCount64() + timeout_ms;
     WantedWindow wanted{title, process_id};
