@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "kit/text.h"
 #include "toolkit/application.h"
@@ -249,14 +250,22 @@ void Form::show() {
     place();
     ShowWindow(handle_, SW_SHOW);
     SetForegroundWindow(handle_);
+    if (opening_choice_) active_ = std::exchange(opening_choice_, nullptr);
     apply_focus();
     UpdateWindow(handle_);
+}
+
+void Form::open() {
+    opening_choice_ = nullptr;
+    opening_ = true;
+    application_.dispatch(on_show);
+    opening_ = false;
 }
 
 ModalResult Form::show_modal() {
     if (!handle_) throw std::logic_error(name_ + " has no window: create it first");
     if (modal_) throw std::logic_error(name_ + " is shown already");
-    application_.dispatch(on_show);
+    open();
     modal_result_ = ModalResult::none;
     Form* main = application_.main_form();
     HWND owner = main && main != this ? main->handle_ : nullptr;
@@ -298,6 +307,7 @@ void Form::close() {
 
 void Form::set_active_control(Control& control) {
     active_ = &control;
+    if (opening_) opening_choice_ = &control;
     // Within this thread only: a window in the background becomes active here without
     // taking the foreground from another program.
     if (visible()) apply_focus();
@@ -399,8 +409,11 @@ LRESULT Form::message(UINT msg, WPARAM wparam, LPARAM lparam) {
             return 0;
         }
         case WM_ACTIVATE: {
-            // Back to this window's own active control, which may have changed meanwhile.
+            // Back to this window's own active control, which may have changed meanwhile. The
+            // dialog manager gives the focus back to where it was when the window was last
+            // hidden; a control chosen by the opening comes first.
             result = DefDlgProcW(handle_, msg, wparam, lparam);
+            if (opening_choice_) active_ = opening_choice_;
             if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) apply_focus();
             return result;
         }
