@@ -87,14 +87,8 @@ class DropDownListTest : public testing::Test {
 
     // The indicator's track, right of the items inside the list's border, and what shows.
     RECT track() const {
-        RECT outer{};
-        GetWindowRect(list, &outer);
-        POINT origin{0, 0};
-        ClientToScreen(list, &origin);
-        RECT client{};
-        GetClientRect(list, &client);
-        OffsetRect(&client, origin.x - outer.left, origin.y - outer.top);
-        return {client.right, client.top, outer.right - outer.left - 1, client.bottom};
+        const auto [window, client] = toolkit::window_rects(list);
+        return {client.right, client.top, window.right - 1, client.bottom};
     }
     toolkit::ScrollPosition position() const {
         RECT client{};

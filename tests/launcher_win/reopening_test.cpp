@@ -11,9 +11,7 @@
 #include <ostream>
 #include <string>
 
-#include "kit_test.h"
-#include "startup.h"
-#include "test_support.h"
+#include "launcher_fixture.h"
 
 namespace {
 
@@ -42,10 +40,9 @@ POINT middle(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-class ReopeningTest : public testing::TestWithParam<ClosingCase> {
+class ReopeningTest : public test::LauncherTest, public testing::WithParamInterface<ClosingCase> {
   protected:
-    ReopeningTest() : folder_("Снова-"), launcher_(services()) {
-        launcher_.create_windows();
+    ReopeningTest() {
         fakes.joystick.results[0] = 0;  // gamepad 1 is there
         form1().show();
     }
@@ -75,12 +72,6 @@ class ReopeningTest : public testing::TestWithParam<ClosingCase> {
         test::press_key(button.handle(), VK_SPACE);
         EXPECT_TRUE(ran) << dialog.name() << " did not open";
         EXPECT_FALSE(dialog.visible());
-    }
-
-    // The control of `form` that has the focus, by name; empty for none of its controls.
-    static std::string focused(const toolkit::Form& form) {
-        const auto* control = form.find_control(GetFocus());
-        return control ? control->name() : "";
     }
 
     // Tab, as the player presses it, until `target` has the focus.
@@ -114,15 +105,6 @@ class ReopeningTest : public testing::TestWithParam<ClosingCase> {
         fakes.joystick.buttons[0] = 0;
     }
     std::size_t polls() const { return fakes.joystick.polled.size(); }
-
-    platform::Services services() {
-        fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
-        return fakes.services();
-    }
-
-    test::FakeServices fakes;
-    kit_test::TempFolder folder_;
-    launcher::Launcher launcher_;
 };
 
 class GamepadReopeningTest : public ReopeningTest {};
@@ -149,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Closings, GamepadReopeningTest, testing::ValuesIn(closi
 // An opening that fails on its file leaves capture off and the focus where it was; the next
 // good opening captures into the first list again.
 TEST_F(ReopeningTest, OpeningThatFailsLeavesCaptureOffUntilTheNextOpening) {
-    const auto pad_file = folder_ / "Input1.ini";
+    const auto pad_file = file("Input1.ini");
     open(form1().sButton1, form2(), [&] { close(form2(), Closing::ok); });
 
     ASSERT_FALSE(kit_test::replace_file_atomically(pad_file, "Generic   USB   Joystick\r\n"));
@@ -190,7 +172,7 @@ class OtherDialogReopeningTest : public ReopeningTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(std::filesystem::copy_file(kit_test::host_path(SHIPPED_OSTREL_INI),
-                                               folder_ / "ostrel.ini"));
+                                               file("ostrel.ini")));
     }
     void expect_focus_kept(const OtherDialog& other, Closing closing) {
         SCOPED_TRACE(other.name);
