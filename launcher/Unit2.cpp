@@ -107,7 +107,8 @@ void TForm2::sButton1Click() {
 }
 
 void TForm2::sButton2Click() {
-    // Nothing is written; the button's result closes the dialog.
+    // Nothing is written. The button's Cancel result already ends the modal showing;
+    // close() ends it with Cancel too, so the handler alone would close the dialog as well.
     close();
 }
 

@@ -115,7 +115,8 @@ void TForm3::sButton1Click() {
 }
 
 void TForm3::sButton2Click() {
-    // Nothing is written or started; the button's result closes the dialog.
+    // Nothing is written or started. The button's Cancel result already ends the modal showing;
+    // close() ends it with Cancel too, so the handler alone would close the dialog as well.
     close();
 }
 

@@ -111,7 +111,8 @@ void TForm4::sButton1Click() {
 }
 
 void TForm4::sButton2Click() {
-    // Nothing is written; the button's result closes the dialog.
+    // Nothing is written. The button's Cancel result already ends the modal showing;
+    // close() ends it with Cancel too, so the handler alone would close the dialog as well.
     close();
 }
 
