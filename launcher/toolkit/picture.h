@@ -27,8 +27,7 @@ class Picture {
     // A PNG carried as an RCDATA resource of the running executable, for a screen of `dpi`:
     // the artwork drawn at 1.5 or 2 times the size (NAME_150, NAME_200) when the screen is
     // denser and the resource has it.
-    static Picture from_resource(std::wstring_view name, PictureUse use = PictureUse::draw,
-                                 int dpi);
+    static Picture from_resource(std::wstring_view name, PictureUse use, int dpi);
     // The same picture for a screen of `dpi`: itself, or its resource's artwork for that size.
     Picture for_dpi(int dpi) const;
 
