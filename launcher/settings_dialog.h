@@ -21,7 +21,8 @@ class SettingsDialog : public toolkit::Form {
   public:
     // Frees the file logic made at creation.
     void FormDestroy() { file_.reset(); }
-    // Closes the dialog without writing.
+    // Nothing is written. The button's Cancel result ends the showing already; close() ends
+    // it with Cancel too, so the handler alone would close the dialog as well.
     void sButton2Click() { close(); }
 
     toolkit::Button& sButton1;

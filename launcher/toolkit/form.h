@@ -68,7 +68,6 @@ class Form {
     Control* find_control(HWND window) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     Timer& add_timer(std::string_view name, unsigned interval_ms);
-    Timer& timer(std::string_view name) const;
 
     // The window icon as a picture (empty for the application icon).
     const Picture& icon_picture() const { return icon_picture_; }
