@@ -1,5 +1,5 @@
-# cmake -DSTEP=pack|again|contents|run -DWORK=<folder> -DVERSION=<x.y.z> -DSOURCE_DIR=<source> ...
-#       -P check_kit.cmake
+# cmake -DSTEP=pack|again|contents|run -DWORK=<folder> -DVERSION=<x.y.z>
+#       -DSOURCE_DIR=<source> ... -P check_kit.cmake
 # pack:     -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake>: makes WORK/package/kit-VERSION.zip
 #           and unpacks it into WORK/unpacked.
 # again:    -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake>: packs again elsewhere (another
@@ -175,7 +175,7 @@ if(STEP STREQUAL "pack")
   file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${WORK}/unpacked)
 
 elseif(STEP STREQUAL "again")
-  # Packed again by another user setting, in another time zone and locale: the same bytes.
+  # Packed again with another umask, in another time zone and locale: the same bytes.
   set(again ${WORK}/again)
   file(REMOVE_RECURSE ${again})
   execute_process(COMMAND sh -c "umask 077 && exec \"$@\"" sh
