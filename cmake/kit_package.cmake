@@ -17,8 +17,14 @@ set(CPACK_PACKAGE_FILE_NAME kit-${PROJECT_VERSION})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 # Only the package of the game folder; no source package.
 set(CPACK_SOURCE_GENERATOR "")
-# The archive is written with names in the locale's character set, which must be UTF-8 for
-# "ПРОЧТИ.txt" (it then carries the zip's UTF-8 flag, and Explorer shows it right): in the C
-# locale of a bare build machine cpack could not add it.
-set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/kit_cpack_locale.cmake)
+# Beside the zip, kit-<version>.zip.sha256 in sha256sum's format: what a player compares the
+# download with.
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+# The zip is the same byte for byte whoever packs it, wherever, whenever: the staged files
+# carry the permissions install() gives them whatever the umask, kit_cpack_environment.cmake
+# fixes what cpack would take from the machine (entry times, the time zone they are written
+# in, the locale of the names) and kit_zip_in_order.cmake puts the entries in name order.
+set(CPACK_KIT_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/kit_cpack_environment.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/kit_zip_in_order.cmake)
 include(CPack)

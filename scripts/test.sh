@@ -22,3 +22,7 @@ rm -rf build/windows/wineprefix
 # gets one more run, so that only a failure that repeats fails the suite. The first run's
 # output stays in the log.
 scripts/with-wine.sh ctest --preset windows --repeat until-pass:2
+
+# The download rebuilds bit for bit: two fresh clones of the committed HEAD, built in
+# different folders, time zones, umasks and locales, give the same zip (about 4 minutes).
+scripts/check-reproducible.sh

@@ -1,7 +1,9 @@
-# cmake -DSTEP=pack|contents|run -DWORK=<folder> -DVERSION=<x.y.z> -DSOURCE_DIR=<source> ...
-#       -P check_kit.cmake
+# cmake -DSTEP=pack|again|contents|run -DWORK=<folder> -DVERSION=<x.y.z>
+#       -DSOURCE_DIR=<source> ... -P check_kit.cmake
 # pack:     -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake>: makes WORK/package/kit-VERSION.zip
 #           and unpacks it into WORK/unpacked.
+# again:    -DCPACK=<cpack> -DCONFIG=<CPackConfig.cmake>: packs again elsewhere (another
+#           umask, time zone and locale) and compares.
 # contents: -DLAUNCHER=<exe> -DOSTREL=<exe>: the zip's listing and the unpacked files.
 # run:      -DEMULATOR=<wine> -DFAKE_GAME=<exe>: a fresh game folder with the stand-in
 #           GameMain.exe and the zip unpacked beside it; the unpacked ostrel.exe runs there.
@@ -28,9 +30,10 @@ function(le hex offset count out)
   set(${out} ${value} PARENT_SCOPE)
 endfunction()
 
-# zip_entries(<zip> <names out> <flags out>): names (as hex of their bytes) and general
-# purpose flags of the entries, from the central directory.
-function(zip_entries zip names_out flags_out)
+# zip_entries(<zip> <names out> <flags out> <times out>): names (as hex of their bytes),
+# general purpose flags and MS-DOS times ("date,time") of the entries, in the order of the
+# central directory.
+function(zip_entries zip names_out flags_out times_out)
   file(SIZE ${zip} size)
   math(EXPR end_record "${size} - 22")
   file(READ ${zip} tail OFFSET ${end_record} HEX)
@@ -44,6 +47,7 @@ function(zip_entries zip names_out flags_out)
   file(READ ${zip} directory OFFSET ${directory_offset} LIMIT ${directory_size} HEX)
   set(names "")
   set(flags "")
+  set(times "")
   set(at 0)
   foreach(entry RANGE 1 ${count})
     math(EXPR hex_at "${at} * 2")
@@ -53,6 +57,10 @@ function(zip_entries zip names_out flags_out)
     endif()
     math(EXPR field "${at} + 8")
     le("${directory}" ${field} 2 entry_flags)
+    math(EXPR field "${at} + 12")
+    le("${directory}" ${field} 2 dos_time)
+    math(EXPR field "${at} + 14")
+    le("${directory}" ${field} 2 dos_date)
     math(EXPR field "${at} + 28")
     le("${directory}" ${field} 2 name_size)
     math(EXPR field "${at} + 30")
@@ -64,10 +72,29 @@ function(zip_entries zip names_out flags_out)
     string(SUBSTRING "${directory}" ${name_at} ${name_digits} name)
     list(APPEND names ${name})
     list(APPEND flags ${entry_flags})
+    list(APPEND times "${dos_date},${dos_time}")
     math(EXPR at "${at} + 46 + ${name_size} + ${extra_size} + ${comment_size}")
   endforeach()
   set(${names_out} ${names} PARENT_SCOPE)
   set(${flags_out} ${flags} PARENT_SCOPE)
+  set(${times_out} ${times} PARENT_SCOPE)
+endfunction()
+
+# dos_time(<seconds since 1970> <out>): that moment in UTC as a zip entry's MS-DOS time,
+# "date,time" (two-second steps).
+function(dos_time epoch out)
+  set(ENV{SOURCE_DATE_EPOCH} ${epoch})  # string(TIMESTAMP) then tells that moment, not now
+  string(TIMESTAMP parts "%Y;%m;%d;%H;%M;%S" UTC)
+  list(TRANSFORM parts REPLACE "^0+([0-9])" "\\1")
+  list(GET parts 0 year)
+  list(GET parts 1 month)
+  list(GET parts 2 day)
+  list(GET parts 3 hour)
+  list(GET parts 4 minute)
+  list(GET parts 5 second)
+  math(EXPR date "((${year} - 1980) << 9) | (${month} << 5) | ${day}")
+  math(EXPR time "(${hour} << 11) | (${minute} << 5) | (${second} / 2)")
+  set(${out} "${date},${time}" PARENT_SCOPE)
 endfunction()
 
 # pe_version(<exe> <out>): the file and product versions of the exe's VS_FIXEDFILEINFO, as
@@ -147,21 +174,35 @@ if(STEP STREQUAL "pack")
   endif()
   file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${WORK}/unpacked)
 
+elseif(STEP STREQUAL "again")
+  # Packed again with another umask, in another time zone and locale: the same bytes.
+  set(again ${WORK}/again)
+  file(REMOVE_RECURSE ${again})
+  execute_process(COMMAND sh -c "umask 077 && exec \"$@\"" sh
+                          ${CMAKE_COMMAND} -E env TZ=NPT-5:45 LC_ALL=C.UTF-8
+                          ${CPACK} --config ${CONFIG} -B ${again}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cpack failed:\n${output}")
+  endif()
+  foreach(file kit-${VERSION}.zip kit-${VERSION}.zip.sha256)
+    expect_same_bytes(${again}/${file} ${WORK}/package/${file})
+  endforeach()
+
 elseif(STEP STREQUAL "contents")
-  # The listing: the four files at the top level, the guide's name flagged as UTF-8 (bit 11)
-  # so that Explorer shows it in Cyrillic.
-  zip_entries(${zip} names flags)
+  # The listing: the four files at the top level, in the order of their names' bytes (the
+  # same order on every build machine), the guide's name flagged as UTF-8 (bit 11) so that
+  # Explorer shows it in Cyrillic.
+  zip_entries(${zip} names flags times)
   set(expected "")
   foreach(file IN LISTS shipped)
     string(HEX "${file}" hex)
     list(APPEND expected ${hex})
   endforeach()
-  set(sorted_names ${names})
-  list(SORT sorted_names)
   list(SORT expected)
-  if(NOT sorted_names STREQUAL expected)
+  if(NOT names STREQUAL expected)
     message(SEND_ERROR "the zip holds the names (hex of their bytes) [${names}], "
-                       "expected [${expected}]: ${shipped}")
+                       "expected in this order [${expected}]: ${shipped}")
   endif()
   string(HEX "${guide}" guide_hex)
   list(FIND names ${guide_hex} guide_entry)
@@ -170,6 +211,36 @@ elseif(STEP STREQUAL "contents")
     math(EXPR utf8 "${guide_flags} & 0x800")
     if(utf8 EQUAL 0)
       message(SEND_ERROR "${guide} is stored without the UTF-8 flag (flags ${guide_flags})")
+    endif()
+  endif()
+
+  # Every entry carries the time of the commit packed (or SOURCE_DATE_EPOCH), not the time
+  # its file was built or copied.
+  set(epoch "$ENV{SOURCE_DATE_EPOCH}")
+  if(epoch STREQUAL "")
+    execute_process(COMMAND git -C ${SOURCE_DIR} log -1 --format=%ct OUTPUT_VARIABLE epoch
+                    OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+  if(epoch MATCHES "^[0-9]+$")
+    dos_time(${epoch} commit_time)
+    list(REMOVE_DUPLICATES times)
+    if(NOT times STREQUAL commit_time)
+      message(SEND_ERROR "the entries carry the MS-DOS times (date,time) [${times}], "
+                         "the commit's is ${commit_time}")
+    endif()
+  else()
+    message(STATUS "no commit time (no git here): the entries' times are not checked")
+  endif()
+
+  # Beside the zip, its checksum in sha256sum's format.
+  file(SHA256 ${zip} zip_hash)
+  set(checksum_file ${zip}.sha256)
+  if(NOT EXISTS ${checksum_file})
+    message(SEND_ERROR "no ${checksum_file} beside the zip")
+  else()
+    file(READ ${checksum_file} checksum)
+    if(NOT checksum STREQUAL "${zip_hash}  kit-${VERSION}.zip\n")
+      message(SEND_ERROR "${checksum_file} holds '${checksum}', the zip's SHA-256 is ${zip_hash}")
     endif()
   endif()
 
