@@ -17,11 +17,7 @@ cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 # A fresh prefix each run: it is cheaper to make than to trust an old one.
 rm -rf build/windows/wineprefix
-# Now and then (about once in three full runs) a test process under Wine ends within a
-# millisecond as failed, on tests that only compare tables (the cause is not known); a failed test
-# gets one more run, so that only a failure that repeats fails the suite. The first run's
-# output stays in the log.
-scripts/with-wine.sh ctest --preset windows --repeat until-pass:2
+scripts/with-wine.sh ctest --preset windows
 
 # The download rebuilds bit for bit: two fresh clones of the committed HEAD, built in
 # different folders, time zones, umasks and locales, give the same zip (about 4 minutes).
