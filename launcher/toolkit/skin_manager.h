@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "toolkit/handles.h"
-#include "toolkit/skin_data.h"
+#include "toolkit/formats/skin_data.h"
 
 namespace toolkit {
 

@@ -1,4 +1,4 @@
-#include "toolkit/png.h"
+#include "toolkit/formats/png.h"
 
 #include <algorithm>
 #include <array>
