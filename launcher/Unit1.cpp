@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/platform.h"
+#include "core/application_directory.h"
 #include "toolkit/layout.h"
 
 namespace launcher {
@@ -64,8 +64,7 @@ void TForm1::open_dialog(toolkit::Form* dialog) {
 }
 
 void TForm1::FormCreate() {
-    context_.state.application_directory =
-        platform::directory_of(context_.services.executable_path());
+    context_.state.application_directory = directory_of(context_.services.executable_path());
 }
 
 void TForm1::open_gamepad(unsigned pad, std::string_view file_name,

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/line_list.h"
+#include "interfaces/system.h"
 #include "platform/win32/services.h"
 #include "toolkit/application.h"
 

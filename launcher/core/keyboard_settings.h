@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "core/line_list.h"
-#include "platform/platform.h"
+#include "interfaces/system.h"
 
 namespace launcher::keyboard {
 

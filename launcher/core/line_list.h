@@ -18,17 +18,9 @@
 #include <string_view>
 #include <vector>
 
-namespace launcher {
+#include "interfaces/system.h"
 
-// A single- or multi-byte ANSI code page.
-class CodePage {
-  public:
-    virtual ~CodePage() = default;
-    // Bytes in this code page to UTF-8.
-    virtual std::string decode(std::string_view bytes) const = 0;
-    // UTF-8 to bytes in this code page; nothing when a character has no place in it.
-    virtual std::optional<std::string> encode(std::string_view utf8) const = 0;
-};
+namespace launcher {
 
 // Built-in tables, so that portable code and tests need no operating system.
 const CodePage& code_page_1251();

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
+#include "interfaces/system.h"
 #include "toolkit/handles.h"
 #include "toolkit/subclass.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/skin_data.h"
+#include "toolkit/formats/skin_data.h"
 
 namespace toolkit {
 

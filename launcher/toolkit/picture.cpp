@@ -7,7 +7,7 @@
 
 #include "kit/text.h"
 #include "toolkit/dpi.h"
-#include "toolkit/png.h"
+#include "toolkit/formats/png.h"
 
 namespace toolkit {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-// A picture with an alpha channel: decoded from PNG once (toolkit/png.h), drawn with its
+// A picture with an alpha channel: decoded from PNG once (toolkit/formats/png.h), drawn with its
 // transparency, and usable as a window icon. Copies share the decoded pixels, which never
 // change. Only the premultiplied pixels that drawing needs are kept (256 KB for the main
 // window's portrait); a picture that is also an icon makes its icon while decoding.

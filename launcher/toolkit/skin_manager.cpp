@@ -328,41 +328,6 @@ void SkinManager::paint_combo_item(HDC dc, const RECT& area, std::wstring_view t
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-}  // namespace toolkit
-
-namespace toolkit {
-
-CaptionButton FrameLayout::button_at(POINT point) const {
-    if (PtInRect(&close, point)) return CaptionButton::close;
-    if (PtInRect(&minimize, point)) return CaptionButton::minimize;
-    return CaptionButton::none;
-}
-
-FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size,
-                         int dpi) {
-    const auto px = [dpi](int length) { return scaled(length, dpi); };
-    FrameLayout layout{.window = window, .client = client};
-    const LONG border = client.left - window.left;
-    layout.caption = {window.left + border, window.top + border, window.right - border, client.top};
-    const LONG bar_height = layout.caption.bottom - layout.caption.top;
-    if (bar_height <= px(4)) return layout;  // no title bar to put anything on
-
-    const LONG button_height = bar_height - px(4);
-    const LONG button_width = button_height + px(2);
-    const LONG button_top = layout.caption.top + (bar_height - button_height) / 2;
-    const LONG close_left = layout.caption.right - px(2) - button_width;
-    layout.close = {close_left, button_top, close_left + button_width, button_top + button_height};
-    if (minimize_box) {
-        const LONG left = close_left - px(2) - button_width;
-        layout.minimize = {left, button_top, left + button_width, button_top + button_height};
-    }
-    const LONG icon = std::min<LONG>(icon_size, bar_height - px(2));
-    const LONG icon_top = layout.caption.top + (bar_height - icon) / 2;
-    layout.icon = {layout.caption.left + px(2), icon_top, layout.caption.left + px(2) + icon,
-                   icon_top + icon};
-    return layout;
-}
-
 void SkinManager::paint_frame(HDC dc, const FrameLayout& layout, std::wstring_view title,
                               HICON icon, HFONT title_font, const FrameLook& look) {
     const auto px = [&look](int length) { return scaled(length, look.dpi); };
@@ -423,40 +388,6 @@ void SkinManager::paint_caption_button(HDC dc, const RECT& area, CaptionButton b
         Polyline(dc, falling, 2);
         Polyline(dc, rising, 2);
     }
-}
-
-}  // namespace toolkit
-
-namespace toolkit {
-
-namespace {
-// The thumb never shrinks below a size that a mouse can take hold of.
-constexpr LONG minimum_thumb = 12;
-}  // namespace
-
-RECT scroll_thumb(const RECT& track, const ScrollPosition& position, int dpi) {
-    if (position.range() == 0) return {};
-    const LONG length = track.bottom - track.top;
-    const LONG thumb = std::min(length, std::max<LONG>(scaled(minimum_thumb, dpi),
-                                                       length * position.visible / position.count));
-    const int top = std::clamp(position.top, 0, position.range());
-    const LONG offset = (length - thumb) * top / position.range();
-    return {track.left, track.top + offset, track.right, track.top + offset + thumb};
-}
-
-int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top,
-                         int dpi) {
-    const RECT thumb = scroll_thumb(track, position, dpi);
-    const LONG travel = (track.bottom - track.top) - (thumb.bottom - thumb.top);
-    if (travel <= 0) return 0;
-    const LONG offset = std::clamp<LONG>(thumb_top - track.top, 0, travel);
-    // Of the two rows around the dragged place, the one whose thumb lies nearer to it, so
-    // that the thumb stays where it was let go whenever a row shows it there.
-    const LONG range = position.range();
-    const LONG lower = offset * range / travel;
-    const LONG upper = std::min(range, (offset * range + travel - 1) / travel);
-    const auto place = [&](LONG top) { return travel * top / range; };
-    return static_cast<int>(offset - place(lower) < place(upper) - offset ? lower : upper);
 }
 
 void SkinManager::paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,

@@ -12,8 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include "toolkit/formats/skin_data.h"
+#include "toolkit/frame_layout.h"
 #include "toolkit/handles.h"
-#include "toolkit/skin_data.h"
+#include "toolkit/scroll_geometry.h"
 
 namespace toolkit {
 
@@ -45,40 +47,6 @@ enum class State {
     checked,
     inactive
 };
-
-enum class CaptionButton { none, minimize, close };
-
-// Where the parts of a window's frame lie, in window coordinates (0,0 is the window's
-// top-left corner). The system keeps the frame's sizes; the toolkit only paints them.
-struct FrameLayout {
-    RECT window{};
-    RECT client{};
-    RECT caption{};   // the title bar
-    RECT icon{};      // the window icon at the bar's left
-    RECT minimize{};  // empty for a window without a minimise box
-    RECT close{};
-    // The caption button under a point of the window, if any.
-    CaptionButton button_at(POINT point) const;
-};
-
-// Lays the frame out from the window's size and its client area within it; its gaps are
-// those of the layout at `dpi`.
-FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size,
-                         int dpi);
-
-// Which rows of a list show: the first, how many fit, how many there are.
-struct ScrollPosition {
-    int top = 0;
-    int visible = 0;
-    int count = 0;
-    int range() const { return count > visible ? count - visible : 0; }
-};
-
-// The thumb of a slim scroll indicator within its track: its height shows the visible
-// share, its place the first visible row. Empty when every row is visible.
-RECT scroll_thumb(const RECT& track, const ScrollPosition& position, int dpi);
-// The first row that shows the thumb with its top at `thumb_top` (as dragged there).
-int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top, int dpi);
 
 // How a window's frame is to look. Every look carries the dots per inch of its window: the
 // skin's lines, gaps and marks are those of the 96-dpi layout, scaled.

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "check.h"
-#include "toolkit/png.h"
+#include "toolkit/formats/png.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

@@ -11,7 +11,7 @@
 
 #include "check.h"
 #include "kit/text.h"
-#include "toolkit/skin_data.h"
+#include "toolkit/formats/skin_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

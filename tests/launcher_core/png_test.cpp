@@ -2,7 +2,7 @@
 // decoding of every colour type and row filter against pixels worked out beside them, and
 // the launcher's own pictures against a decoding made with zlib.
 
-#include "toolkit/png.h"
+#include "toolkit/formats/png.h"
 
 #include <gtest/gtest.h>
 

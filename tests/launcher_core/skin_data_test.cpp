@@ -1,4 +1,4 @@
-#include "toolkit/skin_data.h"
+#include "toolkit/formats/skin_data.h"
 
 #include <gtest/gtest.h>
 

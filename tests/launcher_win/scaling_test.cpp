@@ -12,7 +12,7 @@
 #include "kit_test.h"
 #include "test_support.h"
 #include "toolkit/dpi.h"
-#include "toolkit/png.h"
+#include "toolkit/formats/png.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "kit_test.h"
-#include "platform/platform.h"
+#include "interfaces/system.h"
 
 namespace kit_test {
 

@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "core/actions.h"
+#include "core/application_directory.h"
 #include "keyboard.h"
 #include "kit/read_file.h"
 #include "kit/text.h"
 #include "layout.h"
-#include "platform/platform.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/services.h"
 #include "platform/win32/system_library.h"
@@ -100,7 +100,7 @@ std::string input_caption(std::string_view entry) {
 
 class GameWindow {
   public:
-    GameWindow() : directory_(platform::directory_of(platform::running_executable_path())) {
+    GameWindow() : directory_(launcher::directory_of(platform::running_executable_path())) {
         routine_ = own_routine(routine_problem_);
         const auto& ansi = platform::ansi_code_page();
         display_ = game::read_display(directory_, ansi);

@@ -2,7 +2,7 @@
 
 // A Windows code page as the line-list file's ANSI code page.
 
-#include "core/line_list.h"
+#include "interfaces/system.h"
 
 namespace platform {
 

@@ -6,8 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "core/line_list.h"
-#include "platform/platform.h"
+#include "interfaces/system.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 
 // PNG decoding without the system's imaging components, which under COM cost the launcher
 // a megabyte and a good part of its start-up: 8-bit non-interlaced pictures of every colour
-// type, with the zlib inflate they need. Portable, so that it is tested natively too.
+// type. Portable, so that it is tested natively too.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,11 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
-namespace toolkit::png {
+#include "toolkit/formats/inflate.h"
 
-struct PngError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+namespace toolkit::png {
 
 struct DecodedPicture {
     int width = 0;
@@ -26,9 +24,5 @@ struct DecodedPicture {
 // Throws PngError for bytes that are no PNG, a damaged one, or one of an unsupported kind
 // (bit depth other than 8, interlaced).
 DecodedPicture decode(std::span<const std::uint8_t> bytes);
-
-// Inflates a zlib stream (RFC 1950/1951) whose data are exactly `size` bytes long; throws
-// PngError for a damaged stream, a wrong checksum or any other length.
-std::vector<std::uint8_t> inflate_zlib(std::span<const std::uint8_t> stream, std::size_t size);
 
 }  // namespace toolkit::png

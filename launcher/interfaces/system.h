@@ -1,11 +1,27 @@
 #pragma once
 
-// The services the launcher asks of the operating system, behind small interfaces so that
-// tests can put fakes in their place. Portable: no <windows.h> here.
+// What the launcher asks of the operating system, behind small interfaces: the platform layer
+// implements them, the windows' file logic and the toolkit use them, and tests put fakes in
+// their place. Portable: no <windows.h> here, and nothing of the launcher's own.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+namespace launcher {
+
+// A single- or multi-byte ANSI code page.
+class CodePage {
+  public:
+    virtual ~CodePage() = default;
+    // Bytes in this code page to UTF-8.
+    virtual std::string decode(std::string_view bytes) const = 0;
+    // UTF-8 to bytes in this code page; nothing when a character has no place in it.
+    virtual std::optional<std::string> encode(std::string_view utf8) const = 0;
+};
+
+}  // namespace launcher
 
 namespace platform {
 
@@ -52,9 +68,5 @@ class MessageBoxes {
     // A modal box with `title`, `text` and one OK button; `error` adds the error icon.
     virtual void show(std::string_view title, std::string_view text, BoxKind kind) = 0;
 };
-
-// The folder of an executable, with its trailing separator: the path cut after its last
-// separator ('\\' or '/').
-std::string directory_of(std::string_view executable_path);
 
 }  // namespace platform

@@ -1,6 +1,6 @@
-#include "platform/platform.h"
+#include "core/application_directory.h"
 
-namespace platform {
+namespace launcher {
 
 std::string directory_of(std::string_view executable_path) {
     const auto cut = executable_path.find_last_of("\\/");
@@ -8,4 +8,4 @@ std::string directory_of(std::string_view executable_path) {
     return std::string(executable_path.substr(0, cut + 1));
 }
 
-}  // namespace platform
+}  // namespace launcher

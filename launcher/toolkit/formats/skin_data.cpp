@@ -24,7 +24,7 @@
 //   reported at start rather than drawn. Properties the toolkit does not know are kept.
 // - Every colour listed in required_colors() must be defined: a missing one rejects the
 //   skin, so the toolkit never lacks a colour while painting.
-#include "toolkit/skin_data.h"
+#include "toolkit/formats/skin_data.h"
 
 #include <algorithm>
 #include <array>
