@@ -3,6 +3,9 @@
 # and the player's guide. `cpack --preset kit` (or `cmake --workflow --preset kit` from a
 # clean tree) writes it into the build folder.
 install(TARGETS launcher ostrel RUNTIME DESTINATION .)
+# Packing takes what was built and builds nothing itself: the workflow preset builds first,
+# and a test that packs must not rebuild the tree it runs from.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 install(FILES ${PROJECT_SOURCE_DIR}/dist/ostrel.ini "${PROJECT_SOURCE_DIR}/dist/ПРОЧТИ.txt"
         DESTINATION .)
 
