@@ -1,6 +1,7 @@
 #include "Unit1.h"
 
 #include <array>
+#include <string_view>
 
 #include "core/application_directory.h"
 #include "toolkit/layout.h"
@@ -10,7 +11,7 @@ namespace {
 
 namespace layout = toolkit::layout;
 
-const toolkit::FormSpec form1_spec{
+constexpr toolkit::FormSpec form1_spec{
     .name = "Form1",
     .caption = application_title,
     .client_width = 256,
@@ -21,7 +22,7 @@ const toolkit::FormSpec form1_spec{
 };
 
 // In tab order; the button widths differ by a pixel or two, as laid out.
-const std::array form1_controls{
+constexpr std::array form1_controls{
     layout::default_button(layout::button("sButton5", "Запустить", {84, 324, 80, 25}, 0)),
     layout::button("sButton1", "Геймпад 1", {43, 262, 81, 25}, 1),
     layout::button("sButton2", "Клавиатура", {43, 293, 80, 25}, 2),
@@ -30,17 +31,26 @@ const std::array form1_controls{
     layout::image("Image1", {}, {0, 0, 256, 256}, L"PORTRAIT"),
 };
 
+static_assert(layout::well_formed(form1_controls));
+static_assert(layout::row_of<toolkit::Button>(form1_controls, form1_spec.active_control).index <
+              form1_controls.size());
+
+template <class T>
+consteval toolkit::Row<T> row(std::string_view name) {
+    return layout::row_of<T>(form1_controls, name);
+}
+
 }  // namespace
 
 TForm1::TForm1(Context& context)
     : Form(context.application, form1_spec, form1_controls),
       sSkinManager1(toolkit::SkinManager::from_resource(L"SKIN")),
-      sButton1(get<toolkit::Button>("sButton1")),
-      sButton2(get<toolkit::Button>("sButton2")),
-      sButton3(get<toolkit::Button>("sButton3")),
-      sButton4(get<toolkit::Button>("sButton4")),
-      sButton5(get<toolkit::Button>("sButton5")),
-      Image1(get<toolkit::Image>("Image1")),
+      sButton1(control_at(row<toolkit::Button>("sButton1"))),
+      sButton2(control_at(row<toolkit::Button>("sButton2"))),
+      sButton3(control_at(row<toolkit::Button>("sButton3"))),
+      sButton4(control_at(row<toolkit::Button>("sButton4"))),
+      sButton5(control_at(row<toolkit::Button>("sButton5"))),
+      Image1(control_at(row<toolkit::Image>("Image1"))),
       context_(context) {
     // Active from the moment the main window exists: it draws every window.
     context.application.set_skin(sSkinManager1);

@@ -1,14 +1,14 @@
 #include "Unit2.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
+#include <string_view>
 
 #include "action_rows.h"
 
 namespace launcher {
 namespace {
 
-using toolkit::ControlSpec;
 using toolkit::ModalResult;
 
 const toolkit::FormSpec form2_spec{
@@ -23,31 +23,35 @@ const toolkit::FormSpec form2_spec{
 // The pad is polled this often while the dialog is shown.
 constexpr unsigned capture_interval_ms = 100;
 
-std::vector<ControlSpec> form2_controls() {
-    using namespace toolkit::layout;
-    std::vector<ControlSpec> controls{
+// Neither button is the default (Enter) or cancel (Escape) button: their modal results close
+// the dialog. The picture is listed before the labels of its group, so that they are painted
+// over it and its lists cover it: the gamepad is the group's backdrop.
+constexpr auto form2_controls = toolkit::layout::rows(
+    std::array{
         main_action_group(0),
         extra_action_group(1),
-        // Listed before the labels of its group, so that they are painted over it and its
-        // lists cover it: the gamepad is the group's backdrop.
-        image("Image1", "sGroupBox1", {51, 33, 128, 128}),
-    };
-    add_action_rows(controls);
-    // Neither button is the default (Enter) or cancel (Escape) button: their modal results
-    // close the dialog.
-    controls.push_back(button("sButton1", "OK", {41, 311, 75, 25}, 2, ModalResult::ok));
-    controls.push_back(button("sButton2", "Отмена", {123, 311, 75, 25}, 3, ModalResult::cancel));
-    return controls;
+        toolkit::layout::image("Image1", "sGroupBox1", {51, 33, 128, 128}),
+    },
+    action_rows(),
+    std::array{
+        toolkit::layout::button("sButton1", "OK", {41, 311, 75, 25}, 2, ModalResult::ok),
+        toolkit::layout::button("sButton2", "Отмена", {123, 311, 75, 25}, 3, ModalResult::cancel),
+    });
+static_assert(toolkit::layout::well_formed(form2_controls));
+
+template <class T>
+consteval toolkit::Row<T> row(std::string_view name) {
+    return toolkit::layout::row_of<T>(form2_controls, name);
 }
 
 }  // namespace
 
 TForm2::TForm2(Context& context)
-    : SettingsDialog(context, form2_spec, form2_controls()),
-      ActionLists(static_cast<const toolkit::Form&>(*this)),
-      sGroupBox1(get<toolkit::GroupBox>("sGroupBox1")),
-      sGroupBox2(get<toolkit::GroupBox>("sGroupBox2")),
-      Image1(get<toolkit::Image>("Image1")),
+    : SettingsDialog(context, form2_spec, form2_controls, dialog_button_rows(form2_controls)),
+      ActionLists(*this, action_list_rows(form2_controls)),
+      sGroupBox1(control_at(row<toolkit::GroupBox>("sGroupBox1"))),
+      sGroupBox2(control_at(row<toolkit::GroupBox>("sGroupBox2"))),
+      Image1(control_at(row<toolkit::Image>("Image1"))),
       // Stopped until an opening has read the file.
       Timer1(add_timer("Timer1", capture_interval_ms)),
       lists_{&sComboBox1, &sComboBox2, &sComboBox3, &sComboBox4, &sComboBox5,

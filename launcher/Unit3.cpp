@@ -9,10 +9,9 @@
 namespace launcher {
 namespace {
 
-using toolkit::ControlSpec;
 using toolkit::ModalResult;
 
-const toolkit::FormSpec form3_spec{
+constexpr toolkit::FormSpec form3_spec{
     .name = "Form3",
     .caption = "Настройка клавиатуры",
     .client_width = 425,
@@ -33,33 +32,37 @@ constexpr std::array<ListPlace, 4> direction_places{{
 // clang-format on
 constexpr int direction_list_left = 63;
 
-std::vector<ControlSpec> form3_controls() {
-    using namespace toolkit::layout;
-    // Neither button is the default (Enter) or cancel (Escape) button: their modal results
-    // close the dialog.
-    std::vector<ControlSpec> controls{
-        image("Image1", {}, {265, 8, 128, 128}),
-        button("sButton1", "OK", {249, 273, 75, 25}, 0, ModalResult::ok),
-        button("sButton2", "Отмена", {330, 273, 75, 25}, 1, ModalResult::cancel),
+// Neither button is the default (Enter) or cancel (Escape) button: their modal results close
+// the dialog.
+constexpr auto form3_controls = toolkit::layout::rows(
+    std::array{
+        toolkit::layout::image("Image1", {}, {265, 8, 128, 128}),
+        toolkit::layout::button("sButton1", "OK", {249, 273, 75, 25}, 0, ModalResult::ok),
+        toolkit::layout::button("sButton2", "Отмена", {330, 273, 75, 25}, 1, ModalResult::cancel),
         main_action_group(2),
         extra_action_group(3),
         list_group_box(3, {238, 129, 178, 138}, 4),
-    };
-    add_action_rows(controls);
-    add_list_rows(controls, direction_places, direction_list_left);
-    return controls;
+    },
+    action_rows(), list_rows(direction_places, direction_list_left));
+static_assert(toolkit::layout::well_formed(form3_controls));
+static_assert(toolkit::layout::row_of<toolkit::Button>(form3_controls, form3_spec.active_control)
+                  .index < form3_controls.size());
+
+template <class T>
+consteval toolkit::Row<T> row(std::string_view name) {
+    return toolkit::layout::row_of<T>(form3_controls, name);
 }
 
 }  // namespace
 
 TForm3::TForm3(Context& context)
-    : SettingsDialog(context, form3_spec, form3_controls()),
-      ActionLists(static_cast<const toolkit::Form&>(*this)),
-      Image1(get<toolkit::Image>("Image1")),
-      sComboBox10(get<toolkit::ComboBox>("sComboBox10")),
-      sComboBox11(get<toolkit::ComboBox>("sComboBox11")),
-      sComboBox12(get<toolkit::ComboBox>("sComboBox12")),
-      sComboBox13(get<toolkit::ComboBox>("sComboBox13")),
+    : SettingsDialog(context, form3_spec, form3_controls, dialog_button_rows(form3_controls)),
+      ActionLists(*this, action_list_rows(form3_controls)),
+      Image1(control_at(row<toolkit::Image>("Image1"))),
+      sComboBox10(control_at(row<toolkit::ComboBox>("sComboBox10"))),
+      sComboBox11(control_at(row<toolkit::ComboBox>("sComboBox11"))),
+      sComboBox12(control_at(row<toolkit::ComboBox>("sComboBox12"))),
+      sComboBox13(control_at(row<toolkit::ComboBox>("sComboBox13"))),
       combo_boxes_{&sComboBox1,  &sComboBox2,  &sComboBox3, &sComboBox4, &sComboBox5,
                    &sComboBox6,  &sComboBox7,  &sComboBox8, &sComboBox9, &sComboBox10,
                    &sComboBox11, &sComboBox12, &sComboBox13} {}

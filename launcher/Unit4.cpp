@@ -1,6 +1,7 @@
 #include "Unit4.h"
 
 #include <array>
+#include <string_view>
 
 #include "action_rows.h"
 #include "toolkit/layout.h"
@@ -24,7 +25,7 @@ const toolkit::FormSpec form4_spec{
 // Neither button is the default (Enter) or cancel (Escape) button: their modal results
 // close the dialog.
 // clang-format off
-const std::array form4_controls{
+constexpr std::array form4_controls{
     group_box("sGroupBox1", "Экран", {8, 8, 289, 105}, 0),
     // Sizes itself to the screen size it shows.
     label("sLabel1", "xxx x xxx", "sGroupBox1", {129, 26, 48, 13}),
@@ -37,17 +38,23 @@ const std::array form4_controls{
     button("sButton2", "Отмена", {218, 119, 75, 25}, 2, ModalResult::cancel),
 };
 // clang-format on
+static_assert(toolkit::layout::well_formed(form4_controls));
+
+template <class T>
+consteval toolkit::Row<T> row(std::string_view name) {
+    return toolkit::layout::row_of<T>(form4_controls, name);
+}
 
 }  // namespace
 
 TForm4::TForm4(Context& context)
-    : SettingsDialog(context, form4_spec, form4_controls),
-      sGroupBox1(get<toolkit::GroupBox>("sGroupBox1")),
-      sLabel1(get<toolkit::Label>("sLabel1")),
-      sComboBox1(get<toolkit::ComboBox>("sComboBox1")),
-      sm1(get<toolkit::RadioButton>("sm1")),
-      sm2(get<toolkit::RadioButton>("sm2")),
-      mm(get<toolkit::CheckBox>("mm")) {
+    : SettingsDialog(context, form4_spec, form4_controls, dialog_button_rows(form4_controls)),
+      sGroupBox1(control_at(row<toolkit::GroupBox>("sGroupBox1"))),
+      sLabel1(control_at(row<toolkit::Label>("sLabel1"))),
+      sComboBox1(control_at(row<toolkit::ComboBox>("sComboBox1"))),
+      sm1(control_at(row<toolkit::RadioButton>("sm1"))),
+      sm2(control_at(row<toolkit::RadioButton>("sm2"))),
+      mm(control_at(row<toolkit::CheckBox>("mm"))) {
     sm1.on_click = [this] { sm1Click(); };
     sm2.on_click = [this] { sm2Click(); };
 }

@@ -5,9 +5,7 @@
 // captions, places and tab orders. Both take them from here; each adds its own controls.
 
 #include <array>
-#include <span>
 #include <string_view>
-#include <vector>
 
 #include "core/actions.h"
 #include "toolkit/form.h"
@@ -66,61 +64,73 @@ inline constexpr std::array<ListPlace, 3> extra_action_places{{
 
 // The group box `group` (1 to 3) with its caption; the first two lie where both dialogs have
 // them.
-inline toolkit::ControlSpec list_group_box(int group, toolkit::layout::Box box, int tab_order) {
+constexpr toolkit::ControlSpec list_group_box(int group, toolkit::layout::Box box, int tab_order) {
     const auto at = static_cast<std::size_t>(group - 1);
     return toolkit::layout::group_box(list_names::group_boxes.at(at),
                                       actions::group_captions.at(at), box, tab_order);
 }
-inline toolkit::ControlSpec main_action_group(int tab_order) {
+constexpr toolkit::ControlSpec main_action_group(int tab_order) {
     return list_group_box(1, {8, 8, 224, 188}, tab_order);
 }
-inline toolkit::ControlSpec extra_action_group(int tab_order) {
+constexpr toolkit::ControlSpec extra_action_group(int tab_order) {
     return list_group_box(2, {8, 202, 224, 103}, tab_order);
 }
 
-// Appends the labels of `places`, then their lists, each in the group box of its list.
-inline void add_list_rows(std::vector<toolkit::ControlSpec>& controls,
-                          std::span<const ListPlace> places, int list_left) {
+// The labels of `places`, then their lists, each in the group box of its list.
+template <std::size_t count>
+constexpr std::array<toolkit::ControlSpec, 2 * count> list_rows(
+    const std::array<ListPlace, count>& places, int list_left) {
     constexpr int gap = 6;
     const auto group_of = [](int number) {
         const auto& list = actions::lists.at(static_cast<std::size_t>(number - 1));
         return list_names::group_boxes.at(static_cast<std::size_t>(list.group - 1));
     };
-    for (const ListPlace& place : places) {
+    std::array<toolkit::ControlSpec, 2 * count> rows{};
+    for (std::size_t row = 0; row < count; ++row) {
+        const ListPlace& place = places[row];
         const auto at = static_cast<std::size_t>(place.number - 1);
         const int left = list_left - gap - place.label_width;
-        controls.push_back(toolkit::layout::label(
+        rows[row] = toolkit::layout::label(
             list_names::labels.at(at), actions::caption_of(place.number), group_of(place.number),
-            {left, place.label_top, place.label_width, 13}, toolkit::Alignment::right));
-    }
-    for (const ListPlace& place : places) {
-        const auto at = static_cast<std::size_t>(place.number - 1);
-        controls.push_back(toolkit::layout::combo_box(
+            {left, place.label_top, place.label_width, 13}, toolkit::Alignment::right);
+        rows[count + row] = toolkit::layout::combo_box(
             list_names::lists.at(at), group_of(place.number), {list_left, place.list_top, 97, 21},
-            place.tab_order, list_look));
+            place.tab_order, list_look);
     }
+    return rows;
 }
 
 // The nine actions' labels and lists, in the group boxes main_action_group and
-// extra_action_group, which `controls` must name too.
-inline void add_action_rows(std::vector<toolkit::ControlSpec>& controls) {
-    add_list_rows(controls, main_action_places, action_list_left);
-    add_list_rows(controls, extra_action_places, action_list_left);
+// extra_action_group, which the dialog's table must hold too.
+constexpr auto action_rows() {
+    return toolkit::layout::rows(list_rows(main_action_places, action_list_left),
+                                 list_rows(extra_action_places, action_list_left));
 }
 
-// The nine action lists of a dialog laid out with add_action_rows, by their names. The
-// dialogs derive from it, so each has its sComboBox1 to sComboBox9.
+// The rows of sComboBox1 to sComboBox9 in a dialog's table, found while compiling.
+template <std::size_t count>
+consteval std::array<toolkit::Row<toolkit::ComboBox>, actions::action_count> action_list_rows(
+    const std::array<toolkit::ControlSpec, count>& table) {
+    std::array<toolkit::Row<toolkit::ComboBox>, actions::action_count> found{};
+    for (std::size_t list = 0; list < found.size(); ++list)
+        found[list] = toolkit::layout::row_of<toolkit::ComboBox>(table, list_names::lists[list]);
+    return found;
+}
+
+// The nine action lists of a dialog whose table holds action_rows(). The dialogs derive from
+// it, so each has its sComboBox1 to sComboBox9.
 struct ActionLists {
-    explicit ActionLists(const toolkit::Form& form)
-        : sComboBox1(form.get<toolkit::ComboBox>("sComboBox1")),
-          sComboBox2(form.get<toolkit::ComboBox>("sComboBox2")),
-          sComboBox3(form.get<toolkit::ComboBox>("sComboBox3")),
-          sComboBox4(form.get<toolkit::ComboBox>("sComboBox4")),
-          sComboBox5(form.get<toolkit::ComboBox>("sComboBox5")),
-          sComboBox6(form.get<toolkit::ComboBox>("sComboBox6")),
-          sComboBox7(form.get<toolkit::ComboBox>("sComboBox7")),
-          sComboBox8(form.get<toolkit::ComboBox>("sComboBox8")),
-          sComboBox9(form.get<toolkit::ComboBox>("sComboBox9")) {}
+    ActionLists(const toolkit::Form& form,
+                const std::array<toolkit::Row<toolkit::ComboBox>, actions::action_count>& rows)
+        : sComboBox1(form.control_at(rows[0])),
+          sComboBox2(form.control_at(rows[1])),
+          sComboBox3(form.control_at(rows[2])),
+          sComboBox4(form.control_at(rows[3])),
+          sComboBox5(form.control_at(rows[4])),
+          sComboBox6(form.control_at(rows[5])),
+          sComboBox7(form.control_at(rows[6])),
+          sComboBox8(form.control_at(rows[7])),
+          sComboBox9(form.control_at(rows[8])) {}
 
     toolkit::ComboBox& sComboBox1;
     toolkit::ComboBox& sComboBox2;

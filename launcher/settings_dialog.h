@@ -7,14 +7,29 @@
 // SettingsDialog<Unit, File>: its layout table with those two buttons, its file logic and
 // the handlers FormCreate, FormShow and sButton1Click that map one onto the other.
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <span>
 
 #include "context.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/layout.h"
 
 namespace launcher {
+
+// Where OK and "Отмена" stand in a dialog's layout table, found while compiling.
+struct DialogButtonRows {
+    toolkit::Row<toolkit::Button> ok;
+    toolkit::Row<toolkit::Button> cancel;
+};
+template <std::size_t count>
+consteval DialogButtonRows dialog_button_rows(
+    const std::array<toolkit::ControlSpec, count>& table) {
+    return {toolkit::layout::row_of<toolkit::Button>(table, "sButton1"),
+            toolkit::layout::row_of<toolkit::Button>(table, "sButton2")};
+}
 
 template <class Unit, class File>
 class SettingsDialog : public toolkit::Form {
@@ -30,10 +45,10 @@ class SettingsDialog : public toolkit::Form {
 
   protected:
     SettingsDialog(Context& context, const toolkit::FormSpec& spec,
-                   std::span<const toolkit::ControlSpec> controls)
+                   std::span<const toolkit::ControlSpec> controls, DialogButtonRows buttons)
         : Form(context.application, spec, controls),
-          sButton1(get<toolkit::Button>("sButton1")),
-          sButton2(get<toolkit::Button>("sButton2")),
+          sButton1(control_at(buttons.ok)),
+          sButton2(control_at(buttons.cancel)),
           context_(context) {
         on_create = [this] { unit().FormCreate(); };
         on_show = [this] { unit().FormShow(); };

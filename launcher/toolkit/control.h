@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,12 @@ class GroupBox;
 enum class ControlKind { button, combo_box, label, group_box, radio_button, check_box, image };
 enum class ModalResult : int { none = 0, ok = 1, cancel = 2 };
 enum class Alignment { left, right };
+
+// A row of a window's layout table that holds a control of class T (layout::row_of).
+template <class T>
+struct Row {
+    std::size_t index;
+};
 
 struct ControlSpec {
     ControlKind kind;

@@ -65,6 +65,11 @@ class Form {
         throw std::logic_error("control " + std::string(name) + " is of another type");
     }
     Control& control(std::string_view name) const;
+    // The control of a row of the layout table, of the class that layout::row_of checked.
+    template <class T>
+    T& control_at(Row<T> row) const {
+        return static_cast<T&>(*controls_.at(row.index));
+    }
     Control* find_control(HWND window) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     Timer& add_timer(std::string_view name, unsigned interval_ms);

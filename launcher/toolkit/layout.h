@@ -3,8 +3,13 @@
 // Builders of the rows of a window's layout table, one per control kind, so that a table
 // reads as a list of controls with their places rather than as field assignments.
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
+#include <type_traits>
 
 #include "toolkit/controls.h"
 
@@ -109,6 +114,68 @@ constexpr ControlSpec image(std::string_view name, std::string_view parent, Box 
                             std::wstring_view picture = {}) {
     return placed({.kind = ControlKind::image, .name = name, .parent = parent, .picture = picture},
                   box);
+}
+
+// The rows of several tables, one after the other.
+template <std::size_t... counts>
+constexpr std::array<ControlSpec, (counts + ...)> rows(
+    const std::array<ControlSpec, counts>&... parts) {
+    std::array<ControlSpec, (counts + ...)> joined{};
+    std::size_t next = 0;
+    ((std::ranges::copy(parts, joined.begin() + static_cast<std::ptrdiff_t>(next)), next += counts),
+     ...);
+    return joined;
+}
+
+// The kind of control that the toolkit's class T is.
+template <class T>
+consteval ControlKind kind_of() {
+    if constexpr (std::is_same_v<T, Button>)
+        return ControlKind::button;
+    else if constexpr (std::is_same_v<T, ComboBox>)
+        return ControlKind::combo_box;
+    else if constexpr (std::is_same_v<T, Label>)
+        return ControlKind::label;
+    else if constexpr (std::is_same_v<T, GroupBox>)
+        return ControlKind::group_box;
+    else if constexpr (std::is_same_v<T, RadioButton>)
+        return ControlKind::radio_button;
+    else if constexpr (std::is_same_v<T, CheckBox>)
+        return ControlKind::check_box;
+    else {
+        static_assert(std::is_same_v<T, Image>, "not a control of the layout tables");
+        return ControlKind::image;
+    }
+}
+
+// The row of the control `name` in `table`, found while compiling: a name that is not in the
+// table, or a control of another kind than T, fails the build. Form::control_at takes the
+// control of that row, typed.
+template <class T, std::size_t count>
+consteval Row<T> row_of(const std::array<ControlSpec, count>& table, std::string_view name) {
+    for (std::size_t row = 0; row < count; ++row) {
+        if (table[row].name != name) continue;
+        if (table[row].kind != kind_of<T>()) throw std::logic_error("a control of another kind");
+        return {row};
+    }
+    throw std::logic_error("no control of that name in the table");
+}
+
+// Every name once, and every parent a group box of the table: checked while compiling with a
+// static_assert on each window's table.
+template <std::size_t count>
+consteval bool well_formed(const std::array<ControlSpec, count>& table) {
+    for (std::size_t row = 0; row < count; ++row) {
+        for (std::size_t other = 0; other < row; ++other)
+            if (table[other].name == table[row].name) return false;
+        if (table[row].parent.empty()) continue;
+        bool parent_found = false;
+        for (std::size_t other = 0; other < count; ++other)
+            parent_found |= table[other].name == table[row].parent &&
+                            table[other].kind == ControlKind::group_box;
+        if (!parent_found) return false;
+    }
+    return true;
 }
 
 }  // namespace toolkit::layout
