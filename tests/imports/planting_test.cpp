@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After <windows.h>:
+#include <tlhelp32.h>
 
 #include <chrono>
 #include <filesystem>
@@ -100,9 +102,16 @@ class Process {
     bool started_ = false;
 };
 
+std::wstring text_of(HWND window) {
+    wchar_t text[256]{};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
 struct WindowSearch {
     DWORD process;
     const wchar_t* window_class;
+    const wchar_t* title;  // nullptr: any
     HWND found = nullptr;
 };
 
@@ -113,14 +122,17 @@ BOOL CALLBACK match_window(HWND window, LPARAM data) {
     wchar_t name[64]{};
     GetClassNameW(window, name, 64);
     if (owner != search.process || !IsWindowVisible(window) ||
-        _wcsicmp(name, search.window_class) != 0)
+        _wcsicmp(name, search.window_class) != 0 ||
+        (search.title && text_of(window) != search.title))
         return TRUE;
     search.found = window;
     return FALSE;
 }
 
-HWND wait_for_window(const Process& process, const wchar_t* window_class) {
-    WindowSearch search{process.id(), window_class};
+// A visible window of `process`, of `window_class` and, when given, titled `title`.
+HWND wait_for_window(const Process& process, const wchar_t* window_class,
+                     const wchar_t* title = nullptr) {
+    WindowSearch search{process.id(), window_class, title};
     wait_until(
         [&] {
             EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
@@ -128,12 +140,6 @@ HWND wait_for_window(const Process& process, const wchar_t* window_class) {
         },
         std::chrono::seconds(20));
     return search.found;
-}
-
-std::wstring text_of(HWND window) {
-    wchar_t text[256]{};
-    GetWindowTextW(window, text, 256);
-    return text;
 }
 
 // The traces the planted markers left: "<dll>.loaded", "<dll>.<function>.called".
@@ -145,6 +151,26 @@ std::vector<std::string> marker_traces(const fs::path& folder) {
             traces.push_back(kit::text::narrow(name));
     }
     return traces;
+}
+
+// The files of every module loaded in a running process, the exe first.
+std::vector<fs::path> modules_of(const Process& process) {
+    std::vector<fs::path> files;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.id());
+    if (snapshot == INVALID_HANDLE_VALUE) return files;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof(module);
+    for (BOOL more = Module32FirstW(snapshot, &module); more;
+         more = Module32NextW(snapshot, &module))
+        files.emplace_back(module.szExePath);
+    CloseHandle(snapshot);
+    return files;
+}
+
+fs::path system_folder() {
+    wchar_t folder[MAX_PATH]{};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
 }
 
 class PlantingTest : public testing::Test {
@@ -184,7 +210,35 @@ void poll_the_first_pad(const Process& launcher, HWND main_window) {
     EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }, std::chrono::seconds(10)));
 }
 
-TEST_F(PlantingTest, LauncherOpensAndPollsTheSystemsPadWithoutRunningPlantedCode) {
+// A dialog button of the main window opens its dialog; its close box closes it again.
+void open_and_close_dialog(const Process& launcher, HWND main_window, const wchar_t* button,
+                           const wchar_t* title) {
+    SCOPED_TRACE(kit::text::narrow(title));
+    HWND opener = FindWindowExW(main_window, nullptr, L"Button", button);
+    ASSERT_NE(opener, nullptr);
+    PostMessageW(opener, BM_CLICK, 0, 0);
+    HWND dialog = wait_for_window(launcher, toolkit::form_window_class, title);
+    ASSERT_NE(dialog, nullptr) << "the dialog never opened";
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dialog); }, std::chrono::seconds(10)));
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(main_window) != FALSE; },
+                           std::chrono::seconds(10)));
+}
+
+// The launcher as built, and the same code meeting the loader of Windows 7 SP1 without its
+// 2011 update, which refuses the search flags: there every system DLL is loaded by its full
+// path in the system folder, and the functions newer than Windows 7 are not found.
+struct LauncherBuild {
+    const char* name;
+    const char* exe;
+};
+
+class LauncherPlantingTest : public PlantingTest,
+                             public testing::WithParamInterface<LauncherBuild> {};
+
+TEST_P(LauncherPlantingTest, OpensWorksItsPadAndDialogsAndLoadsDllsOnlyFromTheSystemFolder) {
+    fs::copy_file(kit_test::host_path(GetParam().exe), game / "launcher.exe",
+                  fs::copy_options::overwrite_existing);
     {
         const Process launcher(game / "launcher.exe", game);
         ASSERT_TRUE(launcher.started());
@@ -193,12 +247,27 @@ TEST_F(PlantingTest, LauncherOpensAndPollsTheSystemsPadWithoutRunningPlantedCode
         if (main_window) {
             EXPECT_EQ(text_of(main_window), L"Зорелия");
             poll_the_first_pad(launcher, main_window);
+            open_and_close_dialog(launcher, main_window, L"Клавиатура", L"Настройка клавиатуры");
+            open_and_close_dialog(launcher, main_window, L"Экран", L"Настройка графики");
+            const std::vector<fs::path> modules = modules_of(launcher);
+            ASSERT_GT(modules.size(), 1u);
+            for (std::size_t i = 1; i < modules.size(); ++i)
+                EXPECT_EQ(_wcsicmp(modules[i].parent_path().wstring().c_str(),
+                                   system_folder().wstring().c_str()),
+                          0)
+                    << modules[i].string();
             PostMessageW(main_window, WM_CLOSE, 0, 0);
             EXPECT_TRUE(launcher.ended(20000));
         }
     }  // ended here at the latest
     EXPECT_EQ(marker_traces(game), std::vector<std::string>{});
 }
+
+INSTANTIATE_TEST_SUITE_P(Loaders, LauncherPlantingTest,
+                         testing::Values(LauncherBuild{"AsBuilt", LAUNCHER_EXE},
+                                         LauncherBuild{"Windows7WithoutLoaderUpdate",
+                                                       LAUNCHER_WINDOWS7_EXE}),
+                         [](const auto& build) { return std::string(build.param.name); });
 
 TEST_F(PlantingTest, OstrelRunsWithoutRunningPlantedCode) {
     // Without a game beside it, it reports the missing game and ends.
