@@ -1,6 +1,7 @@
-// The real launcher.exe on a screen of 144 and 192 dpi (the prefix's LogPixels, read by each
-// program as it starts): its main window at 1.5 and 2 times the layout, every caption fitting
-// its button in the larger font, and the portrait drawn from its larger artwork, not stretched.
+// The real launcher.exe on a screen of 96, 144 and 192 dpi (the prefix's LogPixels, read by
+// each program as it starts): its main window at 1, 1.5 and 2 times the layout, every caption
+// fitting its button in the larger font, and the portrait drawn from its larger artwork, not
+// stretched.
 
 #include <gtest/gtest.h>
 
@@ -85,12 +86,51 @@ std::vector<std::uint8_t> launcher_resource(const wchar_t* name) {
     return bytes;
 }
 
+// On Windows a screen has one density for every program on it; under Wine each program takes
+// the prefix's LogPixels as it starts, and Wine 10 maps another program's windows into the
+// density of the one that asks (Wine 8 does not). So this program measures through a copy of
+// itself, started once the density is set, on the same screen as the launcher: as a DPI-aware
+// tool (the test programs' manifest says per-monitor v2) measures it on Windows.
+constexpr wchar_t measuring_density[] = L"KIT_MEASURING_DPI";
+
+bool measuring_here(int dpi) {
+    wchar_t value[16]{};
+    return GetEnvironmentVariableW(measuring_density, value, 16) > 0 &&
+           value == std::to_wstring(dpi);
+}
+
+// Runs this very test in a copy of this program on a screen of `dpi`; its failures are
+// printed by the copy.
+void measure_in_a_copy_at(int dpi) {
+    const ScreenDensity density(static_cast<DWORD>(dpi));
+    const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
+    const std::wstring filter = L"--gtest_filter=" + kit::text::widen(test.test_suite_name()) +
+                                L"." + kit::text::widen(test.name());
+    wchar_t program[MAX_PATH]{};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    SetEnvironmentVariableW(measuring_density, std::to_wstring(dpi).c_str());
+    const auto copy = kit_test::start_program(program, {}, filter);
+    SetEnvironmentVariableW(measuring_density, nullptr);
+    ASSERT_TRUE(copy);
+    const bool ended = WaitForSingleObject(copy->hProcess, 100000) == WAIT_OBJECT_0;
+    DWORD exit_code = 1;
+    if (!ended) TerminateProcess(copy->hProcess, 1);
+    GetExitCodeProcess(copy->hProcess, &exit_code);
+    CloseHandle(copy->hThread);
+    CloseHandle(copy->hProcess);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(exit_code, 0u) << "the measuring copy at " << dpi << " dpi failed (its output above)";
+}
+
 class ScalingTest : public testing::TestWithParam<int> {};
 
 TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     const int dpi = GetParam();
+    if (!measuring_here(dpi)) {
+        measure_in_a_copy_at(dpi);
+        return;
+    }
     const auto px = [dpi](int length) { return toolkit::scaled(length, dpi); };
-    const ScreenDensity density(static_cast<DWORD>(dpi));
     Running launcher;
     const auto started = kit_test::start_program(kit::text::widen(LAUNCHER_EXE));
     ASSERT_TRUE(started);
@@ -131,9 +171,12 @@ TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     SelectObject(measuring, previous);
     ReleaseDC(nullptr, measuring);
 
-    // The portrait, as the larger artwork over the window's face: drawn from it unstretched.
-    const auto artwork =
-        toolkit::png::decode(launcher_resource(dpi <= 144 ? L"PORTRAIT_150" : L"PORTRAIT_200"));
+    // The portrait, as the artwork of this density over the window's face: drawn from it
+    // unstretched.
+    const wchar_t* const portrait = dpi <= 96    ? L"PORTRAIT"
+                                    : dpi <= 144 ? L"PORTRAIT_150"
+                                                 : L"PORTRAIT_200";
+    const auto artwork = toolkit::png::decode(launcher_resource(portrait));
     ASSERT_EQ(artwork.width, px(256));
     SetForegroundWindow(window);
     test::pump_until([] { return false; }, 300);
@@ -161,6 +204,6 @@ TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     EXPECT_GE(matching, pixels * 99 / 100) << matching << " of " << pixels << " pixels";
 }
 
-INSTANTIATE_TEST_SUITE_P(Densities, ScalingTest, testing::Values(144, 192));
+INSTANTIATE_TEST_SUITE_P(Densities, ScalingTest, testing::Values(96, 144, 192));
 
 }  // namespace

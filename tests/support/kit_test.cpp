@@ -60,8 +60,10 @@ BOOL CALLBACK match_window(HWND window, LPARAM data) {
 }  // namespace
 
 std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
-                                                 const std::wstring& folder) {
+                                                 const std::wstring& folder,
+                                                 const std::wstring& arguments) {
     std::wstring command_line = L"\"" + exe + L"\"";
+    if (!arguments.empty()) command_line += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};

@@ -41,10 +41,11 @@ std::filesystem::path host_path(std::string build_path);
 // `timeout_ms`.
 HWND wait_for_window(std::wstring_view title, DWORD process_id = 0, unsigned timeout_ms = 20000);
 
-// Starts `exe` without arguments in `folder` (empty: this program's); nullopt when it did not
-// start. The caller closes the handles.
+// Starts `exe` with `arguments` (a command line's tail; empty: none) in `folder` (empty: this
+// program's); nullopt when it did not start. The caller closes the handles.
 std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
-                                                 const std::wstring& folder = {});
+                                                 const std::wstring& folder = {},
+                                                 const std::wstring& arguments = {});
 #endif
 
 // A new empty folder in the system's temporary folder, named `prefix` (UTF-8) and the
