@@ -13,6 +13,7 @@
 // After <windows.h>:
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -249,13 +250,18 @@ TEST_P(LauncherPlantingTest, OpensWorksItsPadAndDialogsAndLoadsDllsOnlyFromTheSy
             poll_the_first_pad(launcher, main_window);
             open_and_close_dialog(launcher, main_window, L"Клавиатура", L"Настройка клавиатуры");
             open_and_close_dialog(launcher, main_window, L"Экран", L"Настройка графики");
-            const std::vector<fs::path> modules = modules_of(launcher);
-            ASSERT_GT(modules.size(), 1u);
-            for (std::size_t i = 1; i < modules.size(); ++i)
-                EXPECT_EQ(_wcsicmp(modules[i].parent_path().wstring().c_str(),
+            // The DLLs it loads itself. (Wine names a builtin DLL by the file it stood in
+            // for, so a known DLL shows the planted file's path without running it.)
+            for (const fs::path& module : modules_of(launcher)) {
+                const std::string name = kit::text::narrow(module.filename().wstring());
+                if (std::none_of(std::begin(loaded_at_run_time), std::end(loaded_at_run_time),
+                                 [&](const char* dll) { return _stricmp(dll, name.c_str()) == 0; }))
+                    continue;
+                EXPECT_EQ(_wcsicmp(module.parent_path().wstring().c_str(),
                                    system_folder().wstring().c_str()),
                           0)
-                    << modules[i].string();
+                    << module.string();
+            }
             PostMessageW(main_window, WM_CLOSE, 0, 0);
             EXPECT_TRUE(launcher.ended(20000));
         }

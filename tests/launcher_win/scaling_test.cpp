@@ -86,51 +86,12 @@ std::vector<std::uint8_t> launcher_resource(const wchar_t* name) {
     return bytes;
 }
 
-// On Windows a screen has one density for every program on it; under Wine each program takes
-// the prefix's LogPixels as it starts, and Wine 10 maps another program's windows into the
-// density of the one that asks (Wine 8 does not). So this program measures through a copy of
-// itself, started once the density is set, on the same screen as the launcher: as a DPI-aware
-// tool (the test programs' manifest says per-monitor v2) measures it on Windows.
-constexpr wchar_t measuring_density[] = L"KIT_MEASURING_DPI";
-
-bool measuring_here(int dpi) {
-    wchar_t value[16]{};
-    return GetEnvironmentVariableW(measuring_density, value, 16) > 0 &&
-           value == std::to_wstring(dpi);
-}
-
-// Runs this very test in a copy of this program on a screen of `dpi`; its failures are
-// printed by the copy.
-void measure_in_a_copy_at(int dpi) {
-    const ScreenDensity density(static_cast<DWORD>(dpi));
-    const testing::TestInfo& test = *testing::UnitTest::GetInstance()->current_test_info();
-    const std::wstring filter = L"--gtest_filter=" + kit::text::widen(test.test_suite_name()) +
-                                L"." + kit::text::widen(test.name());
-    wchar_t program[MAX_PATH]{};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    SetEnvironmentVariableW(measuring_density, std::to_wstring(dpi).c_str());
-    const auto copy = kit_test::start_program(program, {}, filter);
-    SetEnvironmentVariableW(measuring_density, nullptr);
-    ASSERT_TRUE(copy);
-    const bool ended = WaitForSingleObject(copy->hProcess, 100000) == WAIT_OBJECT_0;
-    DWORD exit_code = 1;
-    if (!ended) TerminateProcess(copy->hProcess, 1);
-    GetExitCodeProcess(copy->hProcess, &exit_code);
-    CloseHandle(copy->hThread);
-    CloseHandle(copy->hProcess);
-    EXPECT_TRUE(ended);
-    EXPECT_EQ(exit_code, 0u) << "the measuring copy at " << dpi << " dpi failed (its output above)";
-}
-
 class ScalingTest : public testing::TestWithParam<int> {};
 
 TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     const int dpi = GetParam();
-    if (!measuring_here(dpi)) {
-        measure_in_a_copy_at(dpi);
-        return;
-    }
     const auto px = [dpi](int length) { return toolkit::scaled(length, dpi); };
+    const ScreenDensity density(static_cast<DWORD>(dpi));
     Running launcher;
     const auto started = kit_test::start_program(kit::text::widen(LAUNCHER_EXE));
     ASSERT_TRUE(started);

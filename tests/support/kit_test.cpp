@@ -60,10 +60,8 @@ BOOL CALLBACK match_window(HWND window, LPARAM data) {
 }  // namespace
 
 std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
-                                                 const std::wstring& folder,
-                                                 const std::wstring& arguments) {
+                                                 const std::wstring& folder) {
     std::wstring command_line = L"\"" + exe + L"\"";
-    if (!arguments.empty()) command_line += L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};

@@ -41,11 +41,10 @@ std::filesystem::path host_path(std::string build_path);
 // `timeout_ms`.
 HWND wait_for_window(std::wstring_view title, DWORD process_id = 0, unsigned timeout_ms = 20000);
 
-// Starts `exe` with `arguments` (a command line's tail; empty: none) in `folder` (empty: this
-// program's); nullopt when it did not start. The caller closes the handles.
+// Starts `exe` without arguments in `folder` (empty: this program's); nullopt when it did not
+// start. The caller closes the handles.
 std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
-                                                 const std::wstring& folder = {},
-                                                 const std::wstring& arguments = {});
+                                                 const std::wstring& folder = {});
 #endif
 
 // A new empty folder in the system's temporary folder, named `prefix` (UTF-8) and the

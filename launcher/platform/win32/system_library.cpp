@@ -41,8 +41,15 @@ void restrict_dll_search() {
     using SetDefaultDllDirectoriesFunction = BOOL WINAPI(DWORD);
     const SystemLibrary kernel32(L"kernel32.dll");
     if (auto* const restrict =
-            kernel32.find<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories"))
+            kernel32.find<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories")) {
         restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return;
+    }
+    // Without it (Windows 7 before its 2011 loader update) the exe's folder comes first for
+    // every DLL loaded by name, also by the system's own DLLs: the visual styles, which they
+    // load by name as the first windows are made, are taken from the system folder now, so
+    // that a later load by name finds them loaded. Kept for the whole run.
+    static const SystemLibrary visual_styles(L"uxtheme.dll");
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* file_name)
