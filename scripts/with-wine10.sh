@@ -72,6 +72,10 @@ mount_at "$root/dev" --bind /dev
 mount_at "$root/dev/shm" -t tmpfs tmpfs
 mount_at "$root/tmp" --bind /tmp
 mount_at "$root$repo" --bind "$repo"
+# The test lists are discovered by scripts that name the host cmake's modules by their path.
+for modules in /usr/share/cmake-*; do
+    [ -e "$root$modules" ] || mount_at "$root$modules" --bind "$modules"
+done
 
 status=0
 chroot "$root" /usr/bin/env -i -C "$PWD" \
