@@ -43,24 +43,16 @@ std::vector<ControlSpec> form2_controls() {
 }  // namespace
 
 TForm2::TForm2(Context& context)
-    : Form(context.application, form2_spec, form2_controls()),
+    : SettingsDialog(context, form2_spec, form2_controls()),
       ActionLists(static_cast<const toolkit::Form&>(*this)),
       sGroupBox1(get<toolkit::GroupBox>("sGroupBox1")),
       sGroupBox2(get<toolkit::GroupBox>("sGroupBox2")),
       Image1(get<toolkit::Image>("Image1")),
-      sButton1(get<toolkit::Button>("sButton1")),
-      sButton2(get<toolkit::Button>("sButton2")),
       // Stopped until an opening has read the file.
       Timer1(add_timer("Timer1", capture_interval_ms)),
       lists_{&sComboBox1, &sComboBox2, &sComboBox3, &sComboBox4, &sComboBox5,
-             &sComboBox6, &sComboBox7, &sComboBox8, &sComboBox9},
-      context_(context) {
-    on_create = [this] { FormCreate(); };
-    on_destroy = [this] { FormDestroy(); };
-    on_show = [this] { FormShow(); };
+             &sComboBox6, &sComboBox7, &sComboBox8, &sComboBox9} {
     on_hide = [this] { FormHide(); };
-    sButton1.on_click = [this] { sButton1Click(); };
-    sButton2.on_click = [this] { sButton2Click(); };
     for (toolkit::ComboBox* list : lists_) list->on_change = [this] { sComboBox1Change(); };
     Timer1.on_timer = [this] { Timer1Timer(); };
 }
@@ -80,15 +72,11 @@ void TForm2::FormCreate() {
         for (const std::string_view item : gamepad::button_items) list->add_item(item);
         list->set_item_index(0);
     }
-    file_.emplace();
-}
-
-void TForm2::FormDestroy() {
-    file_.reset();
+    make_file();
 }
 
 void TForm2::FormShow() {
-    file_->open(
+    file().open(
         context_.state.current_pad_file, context_.code_page(),
         [this](int position, int selection) { list_of(position).set_item_index(selection); });
     Timer1.set_enabled(true);
@@ -103,12 +91,7 @@ void TForm2::sButton1Click() {
     gamepad::Mapping mapping{};
     for (int position = 0; position < gamepad::position_count; ++position)
         mapping[static_cast<std::size_t>(position)] = list_of(position).item_index();
-    file_->confirm(context_.state.current_pad_file, context_.code_page(), mapping);
-}
-
-void TForm2::sButton2Click() {
-    // Nothing is written; the button's result closes the dialog.
-    close();
+    file().confirm(context_.state.current_pad_file, context_.code_page(), mapping);
 }
 
 void TForm2::sComboBox1Change() {

@@ -5,33 +5,27 @@
 // held pad button goes into the focused list and the focus moves on (live capture).
 
 #include <array>
-#include <optional>
 
 #include "action_rows.h"
-#include "context.h"
 #include "core/gamepad_settings.h"
-#include "toolkit/form.h"
+#include "settings_dialog.h"
 
 namespace launcher {
 
-class TForm2 : public toolkit::Form, public ActionLists {
+class TForm2 : public SettingsDialog<TForm2, gamepad::PadFile>, public ActionLists {
   public:
     explicit TForm2(Context& context);
 
     void FormCreate();
-    void FormDestroy();
     void FormShow();
     void FormHide();
     void sButton1Click();
-    void sButton2Click();
     void sComboBox1Change();
     void Timer1Timer();
 
     toolkit::GroupBox& sGroupBox1;
     toolkit::GroupBox& sGroupBox2;
     toolkit::Image& Image1;
-    toolkit::Button& sButton1;
-    toolkit::Button& sButton2;
     toolkit::Timer& Timer1;
 
     // The list of mapping position `position` (0 for sComboBox1).
@@ -43,9 +37,6 @@ class TForm2 : public toolkit::Form, public ActionLists {
 
     // sComboBox1 to sComboBox9, in the order of the mapping positions.
     std::array<toolkit::ComboBox*, gamepad::position_count> lists_;
-    // Made by FormCreate, freed by FormDestroy.
-    std::optional<gamepad::PadFile> file_;
-    Context& context_;
 };
 
 }  // namespace launcher

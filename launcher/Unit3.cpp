@@ -53,25 +53,16 @@ std::vector<ControlSpec> form3_controls() {
 }  // namespace
 
 TForm3::TForm3(Context& context)
-    : Form(context.application, form3_spec, form3_controls()),
+    : SettingsDialog(context, form3_spec, form3_controls()),
       ActionLists(static_cast<const toolkit::Form&>(*this)),
       Image1(get<toolkit::Image>("Image1")),
-      sButton1(get<toolkit::Button>("sButton1")),
-      sButton2(get<toolkit::Button>("sButton2")),
       sComboBox10(get<toolkit::ComboBox>("sComboBox10")),
       sComboBox11(get<toolkit::ComboBox>("sComboBox11")),
       sComboBox12(get<toolkit::ComboBox>("sComboBox12")),
       sComboBox13(get<toolkit::ComboBox>("sComboBox13")),
       combo_boxes_{&sComboBox1,  &sComboBox2,  &sComboBox3, &sComboBox4, &sComboBox5,
                    &sComboBox6,  &sComboBox7,  &sComboBox8, &sComboBox9, &sComboBox10,
-                   &sComboBox11, &sComboBox12, &sComboBox13},
-      context_(context) {
-    on_create = [this] { FormCreate(); };
-    on_show = [this] { FormShow(); };
-    on_destroy = [this] { FormDestroy(); };
-    sButton1.on_click = [this] { sButton1Click(); };
-    sButton2.on_click = [this] { sButton2Click(); };
-}
+                   &sComboBox11, &sComboBox12, &sComboBox13} {}
 
 toolkit::ComboBox& TForm3::combo_box_of(int binding) const {
     const int number = keyboard::bindings.at(static_cast<std::size_t>(binding)).combo_box;
@@ -80,7 +71,7 @@ toolkit::ComboBox& TForm3::combo_box_of(int binding) const {
 
 void TForm3::FormCreate() {
     Image1.set_picture(icon_picture());
-    file_.emplace();
+    make_file();
 }
 
 void TForm3::FormShow() {
@@ -92,15 +83,11 @@ void TForm3::FormShow() {
             for (int item = 0; item < sComboBox1.count(); ++item)
                 combo_boxes_[list]->add_item(sComboBox1.item(item));
     }
-    const bool found = file_->open(context_.state.application_directory, context_.code_page(),
+    const bool found = file().open(context_.state.application_directory, context_.code_page(),
                                    [this](int binding, keyboard::Selection selection) {
                                        combo_box_of(binding).set_item_index(selection.value_or(-1));
                                    });
     if (!found) context_.show_message(keyboard::missing_file_message);
-}
-
-void TForm3::FormDestroy() {
-    file_.reset();
 }
 
 void TForm3::sButton1Click() {
@@ -110,13 +97,8 @@ void TForm3::sButton1Click() {
         selections[static_cast<std::size_t>(binding)] =
             index < 0 ? keyboard::Selection{} : keyboard::Selection{index};
     }
-    file_->confirm(context_.state.application_directory, context_.code_page(), selections,
+    file().confirm(context_.state.application_directory, context_.code_page(), selections,
                    context_.services.starter);
-}
-
-void TForm3::sButton2Click() {
-    // Nothing is written or started; the button's result closes the dialog.
-    close();
 }
 
 }  // namespace launcher

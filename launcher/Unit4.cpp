@@ -41,30 +41,22 @@ const std::array form4_controls{
 }  // namespace
 
 TForm4::TForm4(Context& context)
-    : Form(context.application, form4_spec, form4_controls),
+    : SettingsDialog(context, form4_spec, form4_controls),
       sGroupBox1(get<toolkit::GroupBox>("sGroupBox1")),
       sLabel1(get<toolkit::Label>("sLabel1")),
       sComboBox1(get<toolkit::ComboBox>("sComboBox1")),
       sm1(get<toolkit::RadioButton>("sm1")),
       sm2(get<toolkit::RadioButton>("sm2")),
-      mm(get<toolkit::CheckBox>("mm")),
-      sButton1(get<toolkit::Button>("sButton1")),
-      sButton2(get<toolkit::Button>("sButton2")),
-      context_(context) {
-    on_create = [this] { FormCreate(); };
-    on_show = [this] { FormShow(); };
-    on_destroy = [this] { FormDestroy(); };
+      mm(get<toolkit::CheckBox>("mm")) {
     sm1.on_click = [this] { sm1Click(); };
     sm2.on_click = [this] { sm2Click(); };
-    sButton1.on_click = [this] { sButton1Click(); };
-    sButton2.on_click = [this] { sButton2Click(); };
 }
 
 void TForm4::FormCreate() {
     // The size items belong to the list from its creation, the first one selected.
     for (const auto item : display::size_items) sComboBox1.add_item(item);
     sComboBox1.set_item_index(0);
-    file_.emplace();
+    make_file();
 }
 
 void TForm4::FormShow() {
@@ -85,11 +77,7 @@ void TForm4::FormShow() {
         .size = [this](int item) { sComboBox1.set_item_index(item); },
         .scaling = [this](bool no_scaling) { mm.set_checked(no_scaling); },
     };
-    file_->open(context_.state.application_directory, context_.code_page(), sink);
-}
-
-void TForm4::FormDestroy() {
-    file_.reset();
+    file().open(context_.state.application_directory, context_.code_page(), sink);
 }
 
 void TForm4::sm1Click() {
@@ -104,15 +92,10 @@ void TForm4::sm2Click() {
 
 void TForm4::sButton1Click() {
     // The size is read whatever the mode: a disabled list keeps its selection.
-    file_->confirm(context_.state.application_directory, context_.code_page(),
+    file().confirm(context_.state.application_directory, context_.code_page(),
                    {.windowed = sm1.checked(),
                     .size_item = sComboBox1.item_index(),
                     .no_scaling = mm.checked()});
-}
-
-void TForm4::sButton2Click() {
-    // Nothing is written; the button's result closes the dialog.
-    close();
 }
 
 }  // namespace launcher

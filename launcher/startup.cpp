@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <utility>
+
 namespace launcher {
 
 Launcher::Launcher(platform::Services services)
@@ -8,15 +10,17 @@ Launcher::Launcher(platform::Services services)
 }
 
 Launcher::~Launcher() {
-    // The dialogs go first: they are owned by the main window and drawn with its skin.
-    if (form4_) form4_->destroy();
-    if (form3_) form3_->destroy();
-    if (form2_) form2_->destroy();
-    if (form1_) form1_->destroy();
-    form4_.reset();
-    form3_.reset();
-    form2_.reset();
-    form1_.reset();
+    // Last made, first gone: the dialogs before the main window that owns them and whose
+    // skin draws them.
+    [this]<std::size_t... index>(std::index_sequence<index...>) {
+        constexpr std::size_t last = sizeof...(index) - 1;
+        const auto destroy = [](auto& window) {
+            if (window) window->destroy();
+        };
+        (destroy(std::get<last - index>(windows_)), ...);
+        (std::get<last - index>(windows_).reset(), ...);
+    }
+    (std::make_index_sequence<std::tuple_size_v<Windows>>{});
 }
 
 void Launcher::create_windows() {
@@ -25,27 +29,30 @@ void Launcher::create_windows() {
 }
 
 void Launcher::create_main_window() {
-    if (form1_) return;
-    form1_ = std::make_unique<TForm1>(context_);
-    application_.create_form(*form1_);
+    auto& main = std::get<0>(windows_);
+    if (main) return;
+    main = std::make_unique<TForm1>(context_);
+    application_.create_form(*main);
 }
 
 void Launcher::create_dialogs() {
-    if (form2_) return;
-    form2_ = std::make_unique<TForm2>(context_);
-    application_.create_form(*form2_);
-    form3_ = std::make_unique<TForm3>(context_);
-    application_.create_form(*form3_);
-    form4_ = std::make_unique<TForm4>(context_);
-    application_.create_form(*form4_);
-    form1_->set_dialogs({*form2_, *form3_, *form4_});
+    if (std::get<1>(windows_)) return;
+    [this]<std::size_t... index>(std::index_sequence<index...>) {
+        const auto create = [this]<class Window>(std::unique_ptr<Window>& window) {
+            window = std::make_unique<Window>(context_);
+            application_.create_form(*window);
+        };
+        (create(std::get<index + 1>(windows_)), ...);
+    }
+    (std::make_index_sequence<std::tuple_size_v<Windows> - 1>{});
+    form1().set_dialogs({form2(), form3(), form4()});
 }
 
 void Launcher::run() {
-    if (!form1_) return;
+    if (!std::get<0>(windows_)) return;
     // Painted before the dialogs are made: the player sees the window without waiting for
     // windows that stay hidden until asked for.
-    if (!form2_) form1_->show();
+    if (!std::get<1>(windows_)) form1().show();
     create_dialogs();
     application_.run();
 }

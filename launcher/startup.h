@@ -6,6 +6,7 @@
 // loop handles anything, so no input can reach a window that is not there yet.
 
 #include <memory>
+#include <tuple>
 
 #include "Unit1.h"
 #include "Unit2.h"
@@ -32,20 +33,26 @@ class Launcher {
 
     Context& context() { return context_; }
     toolkit::Application& application() { return application_; }
-    TForm1& form1() { return *form1_; }
-    TForm2& form2() { return *form2_; }
-    TForm3& form3() { return *form3_; }
-    TForm4& form4() { return *form4_; }
+    TForm1& form1() { return window<TForm1>(); }
+    TForm2& form2() { return window<TForm2>(); }
+    TForm3& form3() { return window<TForm3>(); }
+    TForm4& form4() { return window<TForm4>(); }
 
   private:
+    // The windows in the order they are made: the main window first, then the dialogs, which
+    // it owns. They are destroyed in the reverse order.
+    using Windows = std::tuple<std::unique_ptr<TForm1>, std::unique_ptr<TForm2>,
+                               std::unique_ptr<TForm3>, std::unique_ptr<TForm4>>;
+
+    template <class Window>
+    Window& window() {
+        return *std::get<std::unique_ptr<Window>>(windows_);
+    }
     void create_dialogs();
 
     toolkit::Application application_;
     Context context_;
-    std::unique_ptr<TForm1> form1_;
-    std::unique_ptr<TForm2> form2_;
-    std::unique_ptr<TForm3> form3_;
-    std::unique_ptr<TForm4> form4_;
+    Windows windows_;
 };
 
 }  // namespace launcher

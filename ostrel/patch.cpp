@@ -5,21 +5,11 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "kit/little_endian.h"
+
 namespace ostrel {
 
 namespace {
-
-std::uint32_t read_u32(std::span<const std::uint8_t> bytes, std::uint32_t offset) {
-    std::uint32_t value = 0;
-    for (std::uint32_t i = 0; i < 4; ++i)
-        value |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
-    return value;
-}
-
-void write_u32(std::span<std::uint8_t> bytes, std::uint32_t offset, std::uint32_t value) {
-    for (std::uint32_t i = 0; i < 4; ++i)
-        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 template <std::size_t size>
 bool holds(std::span<const std::uint8_t> bytes, std::uint32_t offset,
@@ -36,10 +26,6 @@ void copy_block(std::span<std::uint8_t> bytes, std::uint32_t offset,
 // The game tests a key with 80 BD <disp32> 00.
 bool framed_as_key_test(std::span<const std::uint8_t> game, std::uint32_t field) {
     return game[field - 2] == 0x80 && game[field - 1] == 0xBD && game[field + 4] == 0x00;
-}
-
-std::string hex(std::uint32_t value) {
-    return hex_text(value, "0x%X");
 }
 
 }  // namespace
@@ -59,7 +45,7 @@ std::vector<std::string> inspect_game(std::span<const std::uint8_t> game) {
     const bool patched = holds(game, jump_patch_offset, jump_patch);
     if (patched)
         findings.push_back("GameMain.exe already carries the keyboard patch at " +
-                           hex(jump_patch_offset) +
+                           hex_text(jump_patch_offset) +
                            "; the game's own codes cannot be read from a patched copy");
     for (const auto& record : key_records) {
         if (record.source_offset == 0) continue;
@@ -68,7 +54,8 @@ std::vector<std::string> inspect_game(std::span<const std::uint8_t> game) {
                                  record.source_offset < jump_patch_offset + jump_patch.size();
         if (patched && inside_jump) continue;
         if (!framed_as_key_test(game, record.source_offset))
-            findings.push_back(std::string(record.entry_name) + " at " + hex(record.source_offset) +
+            findings.push_back(std::string(record.entry_name) + " at " +
+                               hex_text(record.source_offset) +
                                " is not the game's key test (80 BD, 4 bytes, 00)");
     }
     return findings;
@@ -86,7 +73,7 @@ std::vector<Binding> patch_game(std::span<std::uint8_t> game, const KeyFile& bin
         binding.record = &record;
         binding.old_code = record.builtin_default;
         if (record.source_offset != 0) {
-            const auto field = read_u32(game, record.source_offset);
+            const auto field = kit::read_u32_le(game, record.source_offset);
             const auto code = field - key_state_displacement;
             // Copied through unbound, a code outside the table would make the game read
             // memory beyond it.
@@ -105,8 +92,8 @@ std::vector<Binding> patch_game(std::span<std::uint8_t> game, const KeyFile& bin
         const auto offset = binding.record->patch_offset;
         auto bound = read_key_code(bindings, binding.record->entry_name,
                                    static_cast<std::uint32_t>(binding.old_code));
-        write_u32(game, offset, bound.code + key_state_displacement);
-        binding.new_code = read_u32(game, offset) - key_state_displacement;
+        kit::write_u32_le(game, offset, bound.code + key_state_displacement);
+        binding.new_code = kit::read_u32_le(game, offset) - key_state_displacement;
         binding.rejected_value = std::move(bound.rejected_value);
     }
     return result;

@@ -39,7 +39,7 @@ std::vector<Binding> patch_game(std::span<std::uint8_t> game, const KeyFile& bin
 
 // `value` by a printf format of one unsigned conversion of at most 15 characters' output,
 // such as "%x" or "0x%X".
-std::string hex_text(std::uint32_t value, const char* format);
+std::string hex_text(std::uint32_t value, const char* format = "0x%X");
 
 // "%20s: %8x -> %8x\n" with the entry name, the old and the new code.
 std::string report_line(const Binding& binding);

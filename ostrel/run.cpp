@@ -68,10 +68,6 @@ std::optional<std::string> write_file_atomically(const std::string& utf8_path,
 
 namespace {
 
-std::string hex(std::uint32_t value, const char* format = "%x") {
-    return hex_text(value, format);
-}
-
 class Run {
   public:
     Run(Console& console, std::string_view folder, const FileWriter& write)
@@ -152,10 +148,10 @@ class Run {
 
     void explain(const Binding& binding) {
         const std::string entry = binding.record->entry_name;
-        const auto old_code = hex(static_cast<std::uint32_t>(binding.old_code));
+        const auto old_code = hex_text(static_cast<std::uint32_t>(binding.old_code), "%x");
         if (binding.unusable_field)
-            complain("warning: GameMain.exe holds " + hex(*binding.unusable_field, "0x%X") +
-                     " for " + entry + " at " + hex(binding.record->source_offset, "0x%X") +
+            complain("warning: GameMain.exe holds " + hex_text(*binding.unusable_field, "0x%X") +
+                     " for " + entry + " at " + hex_text(binding.record->source_offset, "0x%X") +
                      ", no key code from 0 to 0xFF; " + entry + " defaults to " + old_code +
                      ", its code in v1.04");
         if (binding.rejected_value)
@@ -188,11 +184,11 @@ std::string quote_for_console(std::string_view value, std::size_t limit) {
         const char32_t c = decoded.code_point;
         if (!decoded.valid) {
             for (const char byte : value.substr(0, decoded.length))
-                quoted += hex(static_cast<unsigned char>(byte), "\\x%02X");
+                quoted += hex_text(static_cast<unsigned char>(byte), "\\x%02X");
         } else if (c < 0x20 || c == 0x7F) {
-            quoted += hex(c, "\\x%02X");
+            quoted += hex_text(c, "\\x%02X");
         } else if (c >= 0x80 && c <= 0x9F) {  // C1 controls, CSI among them
-            quoted += hex(c, "\\u%04X");
+            quoted += hex_text(c, "\\u%04X");
         } else if (c == '"' || c == '\\') {
             quoted += '\\';
             quoted += static_cast<char>(c);

@@ -5,25 +5,25 @@
 # and desktop kept alive for the whole run, and prints a human summary on stderr and rows
 #   figure|value|goal|met
 # on stdout.
-#   scripts/bench-launcher.sh [pairs]       (default 61; LAUNCHER_EXE=path skips the build)
+#   scripts/bench-launcher.sh [pairs]       (default 61; LAUNCHER_EXE=path skips the launcher's build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 pairs=${1:-61}
-cxx=x86_64-w64-mingw32-g++-posix
-flags=(-std=c++20 -O2 -Wall -Wextra -Werror -municode -static -s)
 
+# The probe and the bare window are built by CMake, as every program of the kit.
+targets=(start_probe bare_window)
 launcher=${LAUNCHER_EXE:-}
-if [ -z "$launcher" ]; then
-  (cd "$root" && cmake --preset windows >/dev/null &&
-    cmake --build --preset windows --target launcher -j 2 >/dev/null)
-  launcher=$root/build/windows/launcher/launcher.exe
-fi
+[ -n "$launcher" ] || targets+=(launcher)
+(cd "$root" && cmake --preset windows >/dev/null &&
+  cmake --build --preset windows --target "${targets[@]}" -j 2 >/dev/null)
+launcher=${launcher:-$root/build/windows/launcher/launcher.exe}
+bench=$root/build/windows/tools/bench
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/launcher" "$work/bare"
-"$cxx" "${flags[@]}" -o "$work/start_probe.exe" "$root/tools/bench/start_probe.cpp" -lpsapi
-"$cxx" "${flags[@]}" -mwindows -o "$work/bare/bare_window.exe" "$root/tools/bench/bare_window.cpp"
+cp "$bench/start_probe.exe" "$work/"
+cp "$bench/bare_window.exe" "$work/bare/"
 # Each program alone in a folder, stripped as shipped; the main window needs no other file.
 x86_64-w64-mingw32-strip -o "$work/launcher/launcher.exe" "$launcher"
 

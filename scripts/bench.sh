@@ -5,8 +5,8 @@
 #
 # Each ratio is measured pair by pair (A, B, A, B... after one warm-up start of each) and is
 # the median of the pairs' ratios: a noisy machine slows both of a pair alike. The reference
-# programs are the small sources in tools/bench/, built here. Big files live in /dev/shm when
-# it is there, so that the disk's own noise stays out of the ratios.
+# programs are the small sources in tools/bench/, built by CMake here. Big files live in
+# /dev/shm when it is there, so that the disk's own noise stays out of the ratios.
 #
 # BENCH_SMALL_PAIRS and BENCH_BIG_PAIRS set the number of pairs (201 and 31): on this two-core
 # machine one start of a small program under Wine takes anything from 30 to 90 ms, and with
@@ -22,20 +22,15 @@ jobs=$(nproc)
 
 echo "building..." >&2
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target launcher ostrel -j "$jobs" >/dev/null
+cmake --build --preset windows --target launcher ostrel read_write run_pairs -j "$jobs" >/dev/null
 cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=Release -DKIT_TESTS=OFF >/dev/null
-cmake --build build/bench-native --target ostrel -j "$jobs" >/dev/null
+cmake --build build/bench-native --target ostrel read_write -j "$jobs" >/dev/null
 cmake --preset native >/dev/null
 cmake --build --preset native --target fake_game -j "$jobs" >/dev/null
 
-# The reference programs, built as the shipped exes are: optimised, static, stripped.
-tools=$root/build/bench/tools
-mkdir -p "$tools"
-mingw_flags=(-std=c++20 -O2 -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror -static -s -DUNICODE -D_UNICODE)
-x86_64-w64-mingw32-g++-posix "${mingw_flags[@]}" -o "$tools/read_write.exe" tools/bench/read_write.cpp
-x86_64-w64-mingw32-g++-posix "${mingw_flags[@]}" -municode -o "$tools/run_pairs.exe" \
-  tools/bench/run_pairs.cpp
-g++ -std=c++20 -O2 -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror -o "$tools/read_write" tools/bench/read_write.cpp
+# The reference programs, as the build made them.
+tools=$root/build/windows/tools/bench
+native_read_write=$root/build/bench-native/tools/bench/read_write
 
 # A prefix of the bench's own: a Windows test run elsewhere keeps its Wine server.
 export WINEPREFIX=$root/build/bench/wineprefix
@@ -90,7 +85,7 @@ launcher_figures
 # --- ostrel on its own ----------------------------------------------------------------------
 small=$work/small
 mkdir "$small"
-build/native/tools/fake_game "$small/GameMain.exe"
+build/native/tests/ostrel/fake_game "$small/GameMain.exe"
 cp dist/ostrel.ini "$small/"
 small_size=$(stat -c %s "$small/GameMain.exe")
 
@@ -159,7 +154,7 @@ native_pairs() {  # pairs, folder, program A, program B
 
 echo "ostrel at ${big_mb}, natively, against read_write: $big_pairs pairs..." >&2
 read -r native_ms reference_ms native_ratio < <(
-  native_pairs "$big_pairs" "$big" "$root/build/bench-native/ostrel/ostrel" "$tools/read_write")
+  native_pairs "$big_pairs" "$big" "$root/build/bench-native/ostrel/ostrel" "$native_read_write")
 echo "ostrel (native) at ${big_mb}: $native_ms ms, read_write $reference_ms ms"
 
 # Under Wine: both exes in each folder, started by run_pairs without a console, standard

@@ -7,7 +7,7 @@
 #   scripts/kill-loop.sh [--runs N] [--wine-runs M] [--ostrel PATH] [--ostrel-exe PATH]
 #
 # N native runs of build/native (default 200); M runs of the Windows build under Wine through
-# scripts/with-wine.sh (default 0). --ostrel and --ostrel-exe name other builds to compare. Needs build/native/tools/fake_game, and for Wine
+# scripts/with-wine.sh (default 0). --ostrel and --ostrel-exe name other builds to compare. Needs build/native/tests/ostrel/fake_game, and for Wine
 # build/windows/ostrel/ostrel.exe. Hand-run; exits with 1 when a file was torn or
 # temporary files piled up.
 set -euo pipefail
@@ -30,7 +30,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-fake_game=$root/build/native/tools/fake_game
+fake_game=$root/build/native/tests/ostrel/fake_game
 work=$root/build/kill-loop
 
 now_us() { local t=${EPOCHREALTIME/[.,]/}; echo $(( 10#$t )); }

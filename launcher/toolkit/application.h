@@ -34,9 +34,9 @@ class Application {
 
     // Tahoma 8 pt (11 layout pixels high), one font object for every window and control
     // drawn at `dpi`.
-    HFONT font(int dpi = 96) const;
+    HFONT font(int dpi) const;
     // The windows' titles: the same face, bold.
-    HFONT caption_font(int dpi = 96) const;
+    HFONT caption_font(int dpi) const;
     HICON big_icon() const { return big_icon_.get(); }
     HICON small_icon() const { return small_icon_.get(); }
 

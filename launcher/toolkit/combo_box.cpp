@@ -81,13 +81,9 @@ class ComboBox::OpenList {
 
 ListGeometry ComboBox::OpenList::geometry() const {
     ListGeometry geometry;
-    RECT screen{};
-    GetWindowRect(window_, &screen);
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    GetClientRect(window_, &geometry.client);
-    OffsetRect(&geometry.client, origin.x - screen.left, origin.y - screen.top);
-    geometry.window = {0, 0, screen.right - screen.left, screen.bottom - screen.top};
+    const WindowRects rects = window_rects(window_);
+    geometry.window = rects.window;
+    geometry.client = rects.client;
     geometry.track = {geometry.client.right, geometry.client.top,
                       geometry.client.right + scaled(scroll_indicator_width, form_.dpi()),
                       geometry.client.bottom};

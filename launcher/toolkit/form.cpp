@@ -1,7 +1,7 @@
 #include "toolkit/form.h"
 
 #include <algorithm>
-#include <iterator>
+#include <utility>
 
 #include "kit/text.h"
 #include "toolkit/application.h"
@@ -15,22 +15,25 @@ namespace {
 // Escape when the window has no default or cancel button: those must stay without effect.
 constexpr int first_control_id = 100;
 
-template <class Kind>
-std::unique_ptr<Control> make(Form& form, const ControlSpec& spec, int id) {
-    return std::make_unique<Kind>(form, spec, id);
-}
-
-// By ControlKind.
-using MakeControl = std::unique_ptr<Control> (*)(Form&, const ControlSpec&, int);
-constexpr MakeControl control_makers[] = {make<Button>,   make<ComboBox>,    make<Label>,
-                                          make<GroupBox>, make<RadioButton>, make<CheckBox>,
-                                          make<Image>};
-static_assert(std::size(control_makers) == static_cast<std::size_t>(ControlKind::image) + 1);
-
+// Every kind has its case: -Wswitch names a kind added without one.
 std::unique_ptr<Control> make_control(Form& form, const ControlSpec& spec, int id) {
-    const auto kind = static_cast<std::size_t>(spec.kind);
-    if (kind >= std::size(control_makers)) throw std::logic_error("unknown control kind");
-    return control_makers[kind](form, spec, id);
+    switch (spec.kind) {
+        case ControlKind::button:
+            return std::make_unique<Button>(form, spec, id);
+        case ControlKind::combo_box:
+            return std::make_unique<ComboBox>(form, spec, id);
+        case ControlKind::label:
+            return std::make_unique<Label>(form, spec, id);
+        case ControlKind::group_box:
+            return std::make_unique<GroupBox>(form, spec, id);
+        case ControlKind::radio_button:
+            return std::make_unique<RadioButton>(form, spec, id);
+        case ControlKind::check_box:
+            return std::make_unique<CheckBox>(form, spec, id);
+        case ControlKind::image:
+            return std::make_unique<Image>(form, spec, id);
+    }
+    throw std::logic_error("unknown control kind");
 }
 
 POINT centred(const RECT& outer, const RECT& area) {
@@ -52,7 +55,7 @@ Form::Form(Application& application, const FormSpec& spec, std::span<const Contr
       specs_(controls.begin(), controls.end()),
       frame_(application, spec.minimize_box) {
     if (!spec.icon_picture.empty())
-        icon_picture_ = Picture::from_resource(spec.icon_picture, PictureUse::draw_and_icon);
+        icon_picture_ = Picture::from_resource(spec.icon_picture, PictureUse::draw_and_icon, dpi_);
     int id = first_control_id;
     for (const ControlSpec& control : specs_)
         controls_.push_back(make_control(*this, control, id++));
@@ -93,12 +96,6 @@ Timer& Form::add_timer(std::string_view name, unsigned interval_ms) {
     const auto id = static_cast<UINT_PTR>(timers_.size() + 1);
     timers_.push_back(std::make_unique<Timer>(*this, name, interval_ms, id));
     return *timers_.back();
-}
-
-Timer& Form::timer(std::string_view name) const {
-    for (const auto& timer : timers_)
-        if (timer->name() == name) return *timer;
-    throw std::logic_error("no timer named " + std::string(name) + " in " + name_);
 }
 
 DWORD Form::style() const {
@@ -249,14 +246,22 @@ void Form::show() {
     place();
     ShowWindow(handle_, SW_SHOW);
     SetForegroundWindow(handle_);
+    if (opening_choice_) active_ = std::exchange(opening_choice_, nullptr);
     apply_focus();
     UpdateWindow(handle_);
+}
+
+void Form::open() {
+    opening_choice_ = nullptr;
+    opening_ = true;
+    application_.dispatch(on_show);
+    opening_ = false;
 }
 
 ModalResult Form::show_modal() {
     if (!handle_) throw std::logic_error(name_ + " has no window: create it first");
     if (modal_) throw std::logic_error(name_ + " is shown already");
-    application_.dispatch(on_show);
+    open();
     modal_result_ = ModalResult::none;
     Form* main = application_.main_form();
     HWND owner = main && main != this ? main->handle_ : nullptr;
@@ -298,6 +303,7 @@ void Form::close() {
 
 void Form::set_active_control(Control& control) {
     active_ = &control;
+    if (opening_) opening_choice_ = &control;
     // Within this thread only: a window in the background becomes active here without
     // taking the foreground from another program.
     if (visible()) apply_focus();
@@ -399,8 +405,11 @@ LRESULT Form::message(UINT msg, WPARAM wparam, LPARAM lparam) {
             return 0;
         }
         case WM_ACTIVATE: {
-            // Back to this window's own active control, which may have changed meanwhile.
+            // Back to this window's own active control, which may have changed meanwhile. The
+            // dialog manager gives the focus back to where it was when the window was last
+            // hidden; a control chosen by the opening comes first.
             result = DefDlgProcW(handle_, msg, wparam, lparam);
+            if (opening_choice_) active_ = opening_choice_;
             if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam)) apply_focus();
             return result;
         }

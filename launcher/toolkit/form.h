@@ -68,12 +68,12 @@ class Form {
     Control* find_control(HWND window) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     Timer& add_timer(std::string_view name, unsigned interval_ms);
-    Timer& timer(std::string_view name) const;
 
     // The window icon as a picture (empty for the application icon).
     const Picture& icon_picture() const { return icon_picture_; }
 
-    // The control that has, or last had, the focus in this window.
+    // The control that has, or last had, the focus in this window. One chosen by on_show is
+    // the one that has the focus when the window comes on screen.
     Control* active_control() const { return active_; }
     void set_active_control(Control& control);
     // Moves the focus to the next tab stop after the active control, wrapping around.
@@ -120,6 +120,8 @@ class Form {
     void assign_groups();
     void place();
     void apply_focus();
+    // Runs on_show, noting the control it chooses.
+    void open();
     void paint(HDC dc);
     Control* find_control(int id) const;
     DWORD style() const;
@@ -143,6 +145,10 @@ class Form {
     HWND handle_ = nullptr;
     int dpi_ = 96;
     Control* active_ = nullptr;
+    // While on_show runs, and then the control it chose until the window is on screen: the
+    // activation would otherwise give the focus back to where it was when the window hid.
+    bool opening_ = false;
+    Control* opening_choice_ = nullptr;
     bool placed_ = false;
     bool modal_ = false;
     ModalResult modal_result_ = ModalResult::none;

@@ -53,18 +53,22 @@ void SkinnedFrame::attach(HWND window, HICON icon) {
     take_over_frame(window);
 }
 
-FrameLayout SkinnedFrame::layout() const {
-    RECT window{};
-    GetWindowRect(window_, &window);
+WindowRects window_rects(HWND window) {
+    RECT screen{};
+    GetWindowRect(window, &screen);
     POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    RECT client{};
-    GetClientRect(window_, &client);
-    OffsetRect(&client, origin.x - window.left, origin.y - window.top);
-    OffsetRect(&window, -window.left, -window.top);
+    ClientToScreen(window, &origin);
+    WindowRects rects{{0, 0, screen.right - screen.left, screen.bottom - screen.top}, {}};
+    GetClientRect(window, &rects.client);
+    OffsetRect(&rects.client, origin.x - screen.left, origin.y - screen.top);
+    return rects;
+}
+
+FrameLayout SkinnedFrame::layout() const {
+    const WindowRects rects = window_rects(window_);
     const int dpi = this->dpi();
-    return layout_frame(window, client, minimize_box_, icon_ ? system_metric(SM_CXSMICON, dpi) : 0,
-                        dpi);
+    return layout_frame(rects.window, rects.client, minimize_box_,
+                        icon_ ? system_metric(SM_CXSMICON, dpi) : 0, dpi);
 }
 
 int SkinnedFrame::dpi() const {

@@ -15,6 +15,14 @@ namespace toolkit {
 
 class Application;
 
+// A window's rectangle in its own coordinates (0, 0 its top-left corner, the frame
+// included), and its client area in the same coordinates.
+struct WindowRects {
+    RECT window;
+    RECT client;
+};
+WindowRects window_rects(HWND window);
+
 class SkinnedFrame {
   public:
     // The window's own default handling of a message.

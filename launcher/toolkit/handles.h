@@ -16,7 +16,6 @@ template <class Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
-using PenHandle = GdiObject<HPEN>;
 using BitmapHandle = GdiObject<HBITMAP>;
 
 struct IconDeleter {
@@ -55,31 +54,6 @@ class PaintDc {
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;
-};
-
-// A COM interface pointer released at the end of its life.
-template <class Interface>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() { reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    Interface* get() const { return pointer_; }
-    Interface* operator->() const { return pointer_; }
-    // For out-parameters: releases what is held first.
-    Interface** put() {
-        reset();
-        return &pointer_;
-    }
-    void reset() {
-        if (pointer_) pointer_->Release();
-        pointer_ = nullptr;
-    }
-
-  private:
-    Interface* pointer_ = nullptr;
 };
 
 }  // namespace toolkit

@@ -7,7 +7,8 @@
 namespace toolkit {
 
 Image::Image(Form& form, const ControlSpec& spec, int id) : Control(form, spec, id) {
-    if (!spec.picture.empty()) set_picture(Picture::from_resource(spec.picture));
+    if (!spec.picture.empty())
+        set_picture(Picture::from_resource(spec.picture, PictureUse::draw, form.dpi()));
 }
 
 void Image::set_picture(Picture picture) {

@@ -27,8 +27,7 @@ class Picture {
     // A PNG carried as an RCDATA resource of the running executable, for a screen of `dpi`:
     // the artwork drawn at 1.5 or 2 times the size (NAME_150, NAME_200) when the screen is
     // denser and the resource has it.
-    static Picture from_resource(std::wstring_view name, PictureUse use = PictureUse::draw,
-                                 int dpi = 96);
+    static Picture from_resource(std::wstring_view name, PictureUse use, int dpi);
     // The same picture for a screen of `dpi`: itself, or its resource's artwork for that size.
     Picture for_dpi(int dpi) const;
 
@@ -40,7 +39,7 @@ class Picture {
     SIZE size_at(int dpi) const;
 
     // Draws at its size for `dpi`, blending by its alpha channel.
-    void draw(HDC dc, int x, int y, int dpi = 96) const;
+    void draw(HDC dc, int x, int y, int dpi) const;
     // The window icon of this picture's size; null unless made for PictureUse::draw_and_icon.
     HICON icon() const { return data_ ? data_->icon.get() : nullptr; }
 

@@ -21,7 +21,23 @@ constexpr std::size_t index(Enum value) {
     return static_cast<std::size_t>(value);
 }
 
-// Section and State follow the skin's tables of names.
+// Property, Section and State follow their tables of names.
+static_assert(property_names.size() == index(Property::thumb) + 1 &&
+              property_names[index(Property::face)] == "face" &&
+              property_names[index(Property::text)] == "text" &&
+              property_names[index(Property::border)] == "border" &&
+              property_names[index(Property::focus)] == "focus" &&
+              property_names[index(Property::arrow)] == "arrow" &&
+              property_names[index(Property::glyph)] == "glyph" &&
+              property_names[index(Property::mark)] == "mark" &&
+              property_names[index(Property::frame)] == "frame" &&
+              property_names[index(Property::list)] == "list" &&
+              property_names[index(Property::selection)] == "selection" &&
+              property_names[index(Property::button)] == "button" &&
+              property_names[index(Property::close)] == "close" &&
+              property_names[index(Property::track)] == "track" &&
+              property_names[index(Property::thumb)] == "thumb");
+
 static_assert(skin::section_names[index(Section::form)] == "FORM" &&
               skin::section_names[index(Section::label)] == "LABEL" &&
               skin::section_names[index(Section::button)] == "BUTTON" &&

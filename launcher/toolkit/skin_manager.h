@@ -64,7 +64,7 @@ struct FrameLayout {
 // Lays the frame out from the window's size and its client area within it; its gaps are
 // those of the layout at `dpi`.
 FrameLayout layout_frame(const RECT& window, const RECT& client, bool minimize_box, int icon_size,
-                         int dpi = 96);
+                         int dpi);
 
 // Which rows of a list show: the first, how many fit, how many there are.
 struct ScrollPosition {
@@ -76,10 +76,9 @@ struct ScrollPosition {
 
 // The thumb of a slim scroll indicator within its track: its height shows the visible
 // share, its place the first visible row. Empty when every row is visible.
-RECT scroll_thumb(const RECT& track, const ScrollPosition& position, int dpi = 96);
+RECT scroll_thumb(const RECT& track, const ScrollPosition& position, int dpi);
 // The first row that shows the thumb with its top at `thumb_top` (as dragged there).
-int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top,
-                         int dpi = 96);
+int scroll_top_for_thumb(const RECT& track, const ScrollPosition& position, int thumb_top, int dpi);
 
 // How a window's frame is to look. Every look carries the dots per inch of its window: the
 // skin's lines, gaps and marks are those of the 96-dpi layout, scaled.
@@ -133,7 +132,7 @@ class SkinManager {
     void paint_toggle(HDC dc, const RECT& area, std::wstring_view caption, Section section,
                       const ButtonLook& look);
     void paint_group_box(HDC dc, const RECT& area, std::wstring_view caption, bool disabled,
-                         int dpi = 96);
+                         int dpi);
     void paint_label(HDC dc, const RECT& area, std::wstring_view caption, bool right_aligned,
                      bool disabled);
     // The closed drop-down list: border, field, selected text and arrow.
@@ -146,7 +145,7 @@ class SkinManager {
                      HFONT title_font, const FrameLook& look);
     // The open list's scroll indicator; `thumb` is normal, hot or pressed.
     void paint_scroll_indicator(HDC dc, const RECT& track, const ScrollPosition& position,
-                                State thumb, int dpi = 96);
+                                State thumb, int dpi);
     // One item of the open list.
     void paint_combo_item(HDC dc, const RECT& area, std::wstring_view text, bool selected,
                           const ComboLook& look);

@@ -24,6 +24,8 @@ class Timer {
     bool enabled() const { return enabled_; }
     void set_enabled(bool enabled);
     unsigned interval() const { return interval_; }
+    // The id its ticks carry as WM_TIMER's wParam.
+    UINT_PTR id() const { return id_; }
     std::function<void()> on_timer;
 
   private:

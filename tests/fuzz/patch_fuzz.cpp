@@ -28,6 +28,7 @@
 #include "check.h"
 #include "key_file.h"
 #include "key_records.h"
+#include "kit/little_endian.h"
 #include "patch.h"
 
 namespace {
@@ -37,18 +38,6 @@ using namespace ostrel;
 constexpr std::size_t field_size = 4;
 constexpr std::size_t source_bytes = 16 * field_size;
 constexpr std::uint32_t largest_code = 0xFF;
-
-std::uint32_t read_u32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < field_size; ++i)
-        value |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
-    return value;
-}
-
-void write_u32(std::span<std::uint8_t> bytes, std::size_t offset, std::uint32_t value) {
-    for (std::size_t i = 0; i < field_size; ++i)
-        bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 struct Layout {
     bool framed = false;
@@ -87,7 +76,7 @@ void make_game(std::vector<std::uint8_t>& game, std::span<const std::uint8_t> in
         for (auto& byte : field)
             if (next_source < layout.sources.size()) byte = layout.sources[next_source++];
         if (layout.codes_in_table)
-            write_u32(game, record.source_offset, key_state_displacement + field[0]);
+            kit::write_u32_le(game, record.source_offset, key_state_displacement + field[0]);
         else
             std::memcpy(game.data() + record.source_offset, field, field_size);
         if (layout.framed) {
@@ -109,7 +98,7 @@ void check_binding(const Binding& binding, const KeyFile& file,
     std::uint32_t default_code = static_cast<std::uint32_t>(record.builtin_default);
     std::optional<std::uint32_t> unusable_field;
     if (record.source_offset != 0) {
-        const auto field = read_u32(original, record.source_offset);
+        const auto field = kit::read_u32_le(original, record.source_offset);
         if (field - key_state_displacement <= largest_code)
             default_code = field - key_state_displacement;
         else
@@ -180,7 +169,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < bindings.size(); ++i) {
         const auto& record = key_records[i];
         FUZZ_CHECK(bindings[i].record == &record);
-        const auto field = read_u32(game, record.patch_offset);
+        const auto field = kit::read_u32_le(game, record.patch_offset);
         FUZZ_CHECK(field >= key_state_displacement &&
                    field <= key_state_displacement + largest_code);
         FUZZ_CHECK(bindings[i].new_code == field - key_state_displacement);

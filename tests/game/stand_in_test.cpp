@@ -126,21 +126,11 @@ TEST(StandInExe, LaunchersStartButtonStartsItWithItsWindow) {
     fs::copy_file(kit_test::host_path(LAUNCHER_EXE), folder / L"launcher.exe");
     fs::copy_file(kit_test::host_path(GAME_EXE), folder / L"GameMain-kb.exe");
 
-    const auto started = kit_test::start_program((folder / L"launcher.exe").wstring(), folder);
-    ASSERT_TRUE(started);
-    const PROCESS_INFORMATION launcher = *started;
-    CloseHandle(launcher.hThread);
-    HWND main = kit_test::wait_for_window(L"Зорелия", launcher.dwProcessId);
-    if (main) {
-        HWND start = FindWindowExW(main, nullptr, L"Button", L"Запустить");
-        EXPECT_NE(start, nullptr);
-        PostMessageW(start ? start : main, WM_KEYDOWN, VK_RETURN, 1);
-    }
-    const bool launcher_ended = WaitForSingleObject(launcher.hProcess, 20000) == WAIT_OBJECT_0;
-    if (!launcher_ended) TerminateProcess(launcher.hProcess, 1);
-    CloseHandle(launcher.hProcess);
-    ASSERT_NE(main, nullptr) << "the launcher showed no window";
-    ASSERT_TRUE(launcher_ended);
+    const auto run =
+        kit_test::press_start_in_launcher((folder / L"launcher.exe").wstring(), folder);
+    ASSERT_TRUE(run.started);
+    ASSERT_TRUE(run.shown) << "the launcher showed no window";
+    ASSERT_TRUE(run.ended);
 
     HWND game = kit_test::wait_for_window(L"Зорелия: игра");
     ASSERT_NE(game, nullptr) << "the stand-in showed no window";

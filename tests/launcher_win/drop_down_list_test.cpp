@@ -10,6 +10,7 @@
 #include "kit/text.h"
 #include "test_support.h"
 #include "toolkit/application.h"
+#include "toolkit/dpi.h"
 #include "toolkit/form.h"
 #include "toolkit/skin_manager.h"
 
@@ -17,6 +18,7 @@ namespace {
 
 using toolkit::ControlKind;
 using toolkit::ControlSpec;
+using toolkit::layout_dpi;
 using toolkit::Property;
 using toolkit::Section;
 using toolkit::State;
@@ -87,14 +89,8 @@ class DropDownListTest : public testing::Test {
 
     // The indicator's track, right of the items inside the list's border, and what shows.
     RECT track() const {
-        RECT outer{};
-        GetWindowRect(list, &outer);
-        POINT origin{0, 0};
-        ClientToScreen(list, &origin);
-        RECT client{};
-        GetClientRect(list, &client);
-        OffsetRect(&client, origin.x - outer.left, origin.y - outer.top);
-        return {client.right, client.top, outer.right - outer.left - 1, client.bottom};
+        const auto [window, client] = toolkit::window_rects(list);
+        return {client.right, client.top, window.right - 1, client.bottom};
     }
     toolkit::ScrollPosition position() const {
         RECT client{};
@@ -104,7 +100,7 @@ class DropDownListTest : public testing::Test {
                 .visible = client.bottom / row,
                 .count = key_count};
     }
-    RECT thumb() const { return toolkit::scroll_thumb(track(), position()); }
+    RECT thumb() const { return toolkit::scroll_thumb(track(), position(), layout_dpi); }
     COLORREF shown_at(POINT at) const { return test::window_pixel(list, at); }
     COLORREF color(Property property, State state = State::normal) const {
         return skin.color(Section::combo_box, property, state);
@@ -194,7 +190,7 @@ TEST(ScrollThumb, DraggedThumbLandsOnTheRowItShowsAndEmptyWhenAllRowsShow) {
     for (const Case& c : {Case{8, 124}, Case{8, 9}, Case{8, 40}}) {
         SCOPED_TRACE(c.count);
         toolkit::ScrollPosition position{.top = 0, .visible = c.visible, .count = c.count};
-        const RECT first = toolkit::scroll_thumb(track, position);
+        const RECT first = toolkit::scroll_thumb(track, position, layout_dpi);
         EXPECT_EQ(first.top, track.top);
         EXPECT_GE(first.bottom - first.top, 12);  // big enough to take hold of
         // Let go anywhere, the thumb stays where it was let go; with fewer rows than
@@ -203,21 +199,23 @@ TEST(ScrollThumb, DraggedThumbLandsOnTheRowItShowsAndEmptyWhenAllRowsShow) {
         const bool row_per_place = position.range() <= travel;
         for (int top = 0; top <= position.range(); ++top) {
             position.top = top;
-            const RECT thumb = toolkit::scroll_thumb(track, position);
+            const RECT thumb = toolkit::scroll_thumb(track, position, layout_dpi);
             toolkit::ScrollPosition dropped = position;
-            dropped.top = toolkit::scroll_top_for_thumb(track, position, thumb.top);
-            EXPECT_EQ(toolkit::scroll_thumb(track, dropped).top, thumb.top) << top;
+            dropped.top = toolkit::scroll_top_for_thumb(track, position, thumb.top, layout_dpi);
+            EXPECT_EQ(toolkit::scroll_thumb(track, dropped, layout_dpi).top, thumb.top) << top;
             if (row_per_place) {
                 EXPECT_EQ(dropped.top, top);
             }
         }
-        EXPECT_EQ(toolkit::scroll_thumb(track, position).bottom, track.bottom);
+        EXPECT_EQ(toolkit::scroll_thumb(track, position, layout_dpi).bottom, track.bottom);
         // Dragged beyond either end, the thumb stops there.
-        EXPECT_EQ(toolkit::scroll_top_for_thumb(track, position, -500), 0);
-        EXPECT_EQ(toolkit::scroll_top_for_thumb(track, position, 500), position.range());
+        EXPECT_EQ(toolkit::scroll_top_for_thumb(track, position, -500, layout_dpi), 0);
+        EXPECT_EQ(toolkit::scroll_top_for_thumb(track, position, 500, layout_dpi),
+                  position.range());
     }
     for (const int count : {0, 5, 8}) {
-        const RECT thumb = toolkit::scroll_thumb(track, {.top = 0, .visible = 8, .count = count});
+        const RECT thumb =
+            toolkit::scroll_thumb(track, {.top = 0, .visible = 8, .count = count}, layout_dpi);
         EXPECT_TRUE(IsRectEmpty(&thumb)) << count;
     }
 }

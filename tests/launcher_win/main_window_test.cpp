@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, WindowHasItsLayout) {
 
 TEST_F(MainWindowTest, PortraitIsDrawnWithItsTransparency) {
     form1().show();
-    test::pump_until([] { return false; }, 100);
+    test::settle();
     const COLORREF face =
         form1().sSkinManager1.color(toolkit::Section::form, toolkit::Property::face);
     // The portrait's corner is fully transparent; its middle is not.

@@ -29,7 +29,7 @@ void look_then_press_enter(SeenBox& seen, bool whole_box) {
     HWND box = FindWindowW(L"#32770", L"Зорелия");
     if (!box) return;
     seen.found = true;
-    test::pump_until([] { return false; }, 100);
+    test::settle();
     RECT outer{};
     GetWindowRect(box, &outer);
     test::Canvas shown(outer.right - outer.left, outer.bottom - outer.top);

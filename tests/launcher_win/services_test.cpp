@@ -111,31 +111,16 @@ TEST(LauncherExeTest, StartedFromElsewhereItStartsTheGameInItsOwnFolder) {
     fs::copy_file(fs::path(LAUNCHER_EXE), game / L"launcher.exe");
     fs::copy_file(fs::path(GAME_STUB_EXE), game / L"GameMain-kb.exe");
 
-    const auto launched =
-        kit_test::start_program((game / L"launcher.exe").wstring(), elsewhere.wstring());
-    ASSERT_TRUE(launched);
-    const PROCESS_INFORMATION process = *launched;
-    HWND window = kit_test::wait_for_window(L"Зорелия", process.dwProcessId);
-    const bool shown = window != nullptr;
-    if (shown) {
-        HWND start = FindWindowExW(window, nullptr, L"Button", L"Запустить");
-        EXPECT_NE(start, nullptr);
-        PostMessageW(start ? start : window, WM_KEYDOWN, VK_RETURN, 1);
-    }
-    const bool ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(process.hProcess, 1);
-    DWORD exit_code = 99;
-    GetExitCodeProcess(process.hProcess, &exit_code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    ASSERT_TRUE(shown);
-    ASSERT_TRUE(ended);
-    EXPECT_EQ(exit_code, 0u);
+    const auto run =
+        kit_test::press_start_in_launcher((game / L"launcher.exe").wstring(), elsewhere.wstring());
+    ASSERT_TRUE(run.started);
+    ASSERT_TRUE(run.shown);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exit_code, 0u);
 
     const fs::path report = game / L"started.txt";
-    ASSERT_TRUE(
-        test::pump_until([&] { return fs::exists(report) && fs::file_size(report) > 0; }, 20000));
-    Sleep(100);  // the stand-in may still be writing
+    // The stand-in moves its report into place whole.
+    ASSERT_TRUE(test::pump_until([&] { return fs::exists(report); }, 20000));
     const std::wstring started = read_utf16(report);
     const std::wstring folder = game.wstring();
     EXPECT_EQ(started, folder + L"\n" + folder + L"\\GameMain-kb.exe\n");

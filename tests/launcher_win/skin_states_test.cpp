@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "toolkit/dpi.h"
 #include "toolkit/picture.h"
 #include "toolkit/skin_manager.h"
 
@@ -18,6 +19,7 @@ using toolkit::ButtonLook;
 using toolkit::CaptionButton;
 using toolkit::ComboLook;
 using toolkit::FrameLook;
+using toolkit::layout_dpi;
 using toolkit::Section;
 using toolkit::SkinManager;
 
@@ -83,7 +85,7 @@ Variant combo_item(const char* what, bool selected) {
 
 Variant group_box(const char* what, bool disabled) {
     return {what, [disabled](SkinManager& skin, HDC dc, const RECT& area) {
-                skin.paint_group_box(dc, area, L"Основные", disabled);
+                skin.paint_group_box(dc, area, L"Основные", disabled, layout_dpi);
             }};
 }
 
@@ -96,11 +98,12 @@ Variant label(const char* what, bool disabled) {
 
 // A frame of 200 x 60 with a title bar of 19 pixels, as the system lays out a small window.
 Variant frame(const char* what, FrameLook look) {
-    return {what, [look](SkinManager& skin, HDC dc, const RECT& area) {
-                const auto layout = toolkit::layout_frame(area, {3, 25, 197, 57}, true, 16);
-                const auto font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-                skin.paint_frame(dc, layout, L"Зорелия", nullptr, font, look);
-            }};
+    return {
+        what, [look](SkinManager& skin, HDC dc, const RECT& area) {
+            const auto layout = toolkit::layout_frame(area, {3, 25, 197, 57}, true, 16, layout_dpi);
+            const auto font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+            skin.paint_frame(dc, layout, L"Зорелия", nullptr, font, look);
+        }};
 }
 
 TEST(SkinStates, EveryControlKindAndStateIsSkinnedAndVisiblyDifferent) {

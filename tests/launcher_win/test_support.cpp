@@ -56,6 +56,12 @@ bool pump_until(const std::function<bool()>& done, unsigned timeout_ms) {
     return true;
 }
 
+void settle() {
+    // Painting comes after every other message, and a look that finds nothing left ends it.
+    toolkit::Application::process_messages();
+    GdiFlush();
+}
+
 void press_key(HWND window, WPARAM key) {
     PostMessageW(window, WM_KEYDOWN, key, 1);
     PostMessageW(window, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));

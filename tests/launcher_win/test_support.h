@@ -85,10 +85,10 @@ toolkit::ModalResult show_modal_running(toolkit::Form& dialog, std::function<voi
 // Handles messages, with the dialog keys, until `done` or the time is up; returns `done()`.
 bool pump_until(const std::function<bool()>& done, unsigned timeout_ms = 3000);
 
-// Handles whatever arrives during the next `ms` milliseconds (painting, timers, queued input).
-inline void settle(unsigned ms = 100) {
-    pump_until([] { return false; }, ms);
-}
+// Handles every message that waits for this thread, the input a test queued and the painting
+// it causes included, until none is left: the windows of this thread are then idle, and the
+// screen shows what they drew.
+void settle();
 
 // Sends a key press to a window as the keyboard would post it, then handles it.
 void press_key(HWND window, WPARAM key);

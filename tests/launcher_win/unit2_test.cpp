@@ -14,8 +14,7 @@
 
 #include "kit/atomic_file.h"
 #include "kit_test.h"
-#include "startup.h"
-#include "test_support.h"
+#include "launcher_fixture.h"
 
 namespace {
 
@@ -29,23 +28,17 @@ constexpr unsigned pad = 1;  // gamepad 2
 
 using test::settle;
 
-class GamepadDialogTest : public testing::Test {
+class GamepadDialogTest : public test::DialogTest<launcher::TForm2, &launcher::Launcher::form2> {
   protected:
-    GamepadDialogTest() : folder_("Геймпад-"), launcher_(services()), form2(make_windows()) {
+    GamepadDialogTest() {
         auto& state = launcher_.context().state;
         state.current_pad_number = pad;
         state.current_pad_file = kit_test::path_to_utf8(file());
         fakes.joystick.results[pad] = 0;
     }
-    ModalResult show_dialog(std::function<void()> inside) {
-        return test::show_modal_running(form2, std::move(inside));
-    }
     void close_box() const { PostMessageW(form2.handle(), WM_CLOSE, 0, 0); }
-    static void press(const toolkit::Button& button) {
-        SendMessageW(button.handle(), BM_CLICK, 0, 0);
-    }
 
-    fs::path file() const { return folder_ / "Input2.ini"; }
+    fs::path file() const { return LauncherTest::file("Input2.ini"); }
     void write(const std::string& bytes) const {
         ASSERT_FALSE(kit_test::replace_file_atomically(file(), bytes));
     }
@@ -65,30 +58,13 @@ class GamepadDialogTest : public testing::Test {
             result.push_back(form2.list_of(position).item_index());
         return result;
     }
-    // The control that has the focus, by name; empty for none of the dialog's.
-    std::string focused() const {
-        const auto* control = form2.find_control(GetFocus());
-        return control ? control->name() : "";
-    }
     // One tick of live capture with `buttons` held on the pad.
     void tick(std::uint32_t buttons) {
         fakes.joystick.buttons[pad] = buttons;
         form2.Timer1.on_timer();
     }
 
-    platform::Services services() {
-        fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
-        return fakes.services();
-    }
-    launcher::TForm2& make_windows() {
-        launcher_.create_windows();
-        return launcher_.form2();
-    }
-
-    test::FakeServices fakes;
-    kit_test::TempFolder folder_;
-    launcher::Launcher launcher_;
-    launcher::TForm2& form2;
+    launcher::TForm2& form2 = dialog_;
 };
 
 const std::vector<std::string> default_shown = {"Кнопка 4", "Кнопка 1", "Кнопка 2",

@@ -14,9 +14,7 @@
 #include "core/key_list.h"
 #include "kit/atomic_file.h"
 #include "kit_test.h"
-#include "recording_starter.h"
-#include "startup.h"
-#include "test_support.h"
+#include "launcher_fixture.h"
 
 namespace {
 
@@ -53,23 +51,10 @@ Lines key_file_with(std::string_view code) {
     });
 }
 
-class KeyboardDialogTest : public testing::Test {
+class KeyboardDialogTest : public test::DialogTest<launcher::TForm3, &launcher::Launcher::form3> {
   protected:
-    KeyboardDialogTest()
-        : folder_("Зорелия-"),
-          starter_(folder_ / "ostrel.ini"),
-          launcher_(services()),
-          form3(make_windows()) {}
-
-    ModalResult show_dialog(std::function<void()> inside) {
-        return test::show_modal_running(form3, std::move(inside));
-    }
-
-    void write_ini(const Lines& lines) const {
-        ASSERT_FALSE(kit_test::replace_file_atomically(ini(), crlf_text(lines)));
-    }
-    fs::path ini() const { return folder_ / "ostrel.ini"; }
-    std::string directory() const { return folder_.directory(); }
+    void write_ini(const Lines& lines) const { write_lines("ostrel.ini", lines); }
+    fs::path ini() const { return file("ostrel.ini"); }
 
     toolkit::ComboBox& list(int binding) const { return form3.combo_box_of(binding); }
     // The shown key of a binding's list; empty for no selection.
@@ -78,33 +63,7 @@ class KeyboardDialogTest : public testing::Test {
         return combo.item_index() < 0 ? std::string() : combo.item(combo.item_index());
     }
 
-    static void press(const toolkit::Button& button) {
-        SendMessageW(button.handle(), BM_CLICK, 0, 0);
-    }
-    // The player picks the next key of a list with the keyboard.
-    static void pick_next(const toolkit::ComboBox& combo) {
-        SendMessageW(combo.handle(), WM_KEYDOWN, VK_DOWN, 0);
-    }
-
-    platform::Services services() {
-        fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
-        return {fakes.joystick,
-                starter_,
-                fakes.screen,
-                fakes.boxes,
-                [this] { return fakes.executable; },
-                fakes.code_page};
-    }
-    launcher::TForm3& make_windows() {
-        launcher_.create_windows();
-        return launcher_.form3();
-    }
-
-    test::FakeServices fakes;
-    kit_test::TempFolder folder_;
-    kit_test::RecordingStarter starter_;
-    launcher::Launcher launcher_;
-    launcher::TForm3& form3;
+    launcher::TForm3& form3 = dialog_;
 };
 
 TEST_F(KeyboardDialogTest, WindowHasItsLayout) {

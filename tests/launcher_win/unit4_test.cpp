@@ -11,8 +11,7 @@
 
 #include "kit/atomic_file.h"
 #include "kit_test.h"
-#include "startup.h"
-#include "test_support.h"
+#include "launcher_fixture.h"
 
 namespace {
 
@@ -41,22 +40,10 @@ void PrintTo(const Shown& shown, std::ostream* out) {
          << "}";
 }
 
-class DisplayDialogTest : public testing::Test {
+class DisplayDialogTest : public test::DialogTest<launcher::TForm4, &launcher::Launcher::form4> {
   protected:
-    DisplayDialogTest() : folder_("Зорелия-"), launcher_(services()), form4(make_windows()) {}
-
-    ModalResult show_dialog(std::function<void()> inside) {
-        return test::show_modal_running(form4, std::move(inside));
-    }
-    ModalResult open_and_close() {
-        return show_dialog([this] { PostMessageW(form4.handle(), WM_CLOSE, 0, 0); });
-    }
-
-    void write_ini(const Lines& lines) const {
-        ASSERT_FALSE(kit_test::replace_file_atomically(ini(), crlf_text(lines)));
-    }
-    fs::path ini() const { return folder_ / "game.ini"; }
-    std::string directory() const { return folder_.directory(); }
+    void write_ini(const Lines& lines) const { write_lines("game.ini", lines); }
+    fs::path ini() const { return file("game.ini"); }
 
     Shown shown() const {
         const auto checked = [](const toolkit::Control& control) {
@@ -68,27 +55,7 @@ class DisplayDialogTest : public testing::Test {
                 checked(form4.mm)};
     }
 
-    static void press(const toolkit::Control& button) {
-        SendMessageW(button.handle(), BM_CLICK, 0, 0);
-    }
-    // The player picks the next size with the keyboard.
-    static void pick_next(const toolkit::ComboBox& combo) {
-        SendMessageW(combo.handle(), WM_KEYDOWN, VK_DOWN, 0);
-    }
-
-    platform::Services services() {
-        fakes.executable = kit_test::path_to_utf8(folder_ / "launcher.exe");
-        return fakes.services();
-    }
-    launcher::TForm4& make_windows() {
-        launcher_.create_windows();
-        return launcher_.form4();
-    }
-
-    test::FakeServices fakes;
-    kit_test::TempFolder folder_;
-    launcher::Launcher launcher_;
-    launcher::TForm4& form4;
+    launcher::TForm4& form4 = dialog_;
 };
 
 constexpr Shown initial{true, false, false, 0, false};

@@ -34,6 +34,7 @@ inline constexpr GameKeyTest game_key_tests[] = {
 inline constexpr std::size_t game_size = 0xB0000;
 inline constexpr std::uint32_t displacement = 0x71C;
 
+// Its own little-endian words, not the kit's: the fixture checks the patcher's reading.
 inline void put_u32(std::span<std::uint8_t> bytes, std::uint32_t offset, std::uint32_t value) {
     for (std::uint32_t i = 0; i < 4; ++i)
         bytes[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));

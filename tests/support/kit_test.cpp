@@ -71,6 +71,28 @@ std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
     return process;
 }
 
+StartButtonRun press_start_in_launcher(const std::wstring& launcher_exe,
+                                       const std::wstring& folder) {
+    StartButtonRun run;
+    const auto launched = start_program(launcher_exe, folder);
+    if (!launched) return run;
+    run.started = true;
+    const PROCESS_INFORMATION process = *launched;
+    CloseHandle(process.hThread);
+    HWND window = wait_for_window(L"Зорелия", process.dwProcessId);
+    run.shown = window != nullptr;
+    if (run.shown) {
+        HWND start = FindWindowExW(window, nullptr, L"Button", L"Запустить");
+        EXPECT_NE(start, nullptr) << "no button Запустить";
+        PostMessageW(start ? start : window, WM_KEYDOWN, VK_RETURN, 1);
+    }
+    run.ended = WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0;
+    if (!run.ended) TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &run.exit_code);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
 HWND wait_for_window(std::wstring_view title, DWORD process_id, unsigned timeout_ms) {
     const ULONGLONG end = GetTickCount64() + timeout_ms;
     WantedWindow wanted{title, process_id};

@@ -45,6 +45,18 @@ HWND wait_for_window(std::wstring_view title, DWORD process_id = 0, unsigned tim
 // start. The caller closes the handles.
 std::optional<PROCESS_INFORMATION> start_program(const std::wstring& exe,
                                                  const std::wstring& folder = {});
+
+// What the player sees of one run of a launcher.exe: started in `folder`, its main window
+// waited for and "Запустить" pressed with Enter, then the launcher's end waited for (it is
+// ended when it does not end by itself).
+struct StartButtonRun {
+    bool started = false;  // the process started
+    bool shown = false;    // its main window came
+    bool ended = false;    // it ended by itself after the press
+    DWORD exit_code = 99;
+};
+StartButtonRun press_start_in_launcher(const std::wstring& launcher_exe,
+                                       const std::wstring& folder);
 #endif
 
 // A new empty folder in the system's temporary folder, named `prefix` (UTF-8) and the

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <map>
 
+#include "kit/little_endian.h"
+
 namespace game {
 namespace {
 
@@ -27,16 +29,6 @@ constexpr std::array<std::uint8_t, 4> or_byte{0x83, 0x4C, 0x24, 0x14};
 constexpr std::array<std::uint8_t, 4> or_dword{0x81, 0x4C, 0x24, 0x14};
 constexpr std::uint32_t epilogue_offset = routine_end - epilogue.size();
 static_assert(routine_entry + prologue.size() == first_test);
-
-void put_u32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-std::uint32_t get_u32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value |= std::uint32_t{bytes[at + i]} << (8 * i);
-    return value;
-}
 
 template <std::size_t size>
 bool holds(std::span<const std::uint8_t> bytes, std::size_t at,
@@ -62,7 +54,7 @@ std::vector<std::uint8_t> build_region() {
         std::size_t at = test.offset;
         region[at++] = 0x80;
         region[at++] = 0xBD;
-        put_u32(region, at, key_state_displacement + test.code);
+        kit::write_u32_le(region, at, key_state_displacement + test.code);
         at += 4;
         region[at++] = 0x00;
         if (end - test.offset == 14) {  // or with a sign-extended byte
@@ -74,7 +66,7 @@ std::vector<std::uint8_t> build_region() {
             region[at++] = 0x74;
             region[at++] = 0x08;
             for (std::uint8_t byte : or_dword) region[at++] = byte;
-            put_u32(region, at, test.input.bit);
+            kit::write_u32_le(region, at, test.input.bit);
             at += 4;
         }
     }
@@ -116,7 +108,7 @@ class RoutineWalk {
         const std::uint8_t* code = file_.data() + at;
         const bool or_form = code[1] == 0x4C && code[2] == 0x24 && code[3] == 0x14;
         if (code[0] == 0x80 && code[1] == 0xBD && code[6] == 0x00) {
-            const std::uint32_t field = get_u32(file_, at + 2);
+            const std::uint32_t field = kit::read_u32_le(file_, at + 2);
             if (field < key_state_displacement || field > key_state_displacement + 0xFF)
                 return at_text("a key test outside the key-state table", at);
             return from(at + 7);
@@ -129,7 +121,8 @@ class RoutineWalk {
         if (code[0] == 0x83 && or_form) return from(at + 5);
         if (code[0] == 0x90) return from(at + 1);
         if (code[0] == 0xE9)
-            return from(std::int64_t{at} + 5 + static_cast<std::int32_t>(get_u32(file_, at + 1)));
+            return from(std::int64_t{at} + 5 +
+                        static_cast<std::int32_t>(kit::read_u32_le(file_, at + 1)));
         return at_text("an instruction a key routine does not hold", at);
     }
 

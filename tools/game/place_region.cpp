@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/little_endian.h"
 #include "layout.h"
 
 namespace {
@@ -30,13 +31,7 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::uint32_t get(const std::vector<std::uint8_t>& bytes, std::size_t at, std::size_t size) {
     if (at + size > bytes.size()) throw Failure(std::string("the file ends inside its headers"));
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < size; ++i) value |= std::uint32_t{bytes[at + i]} << (8 * i);
-    return value;
-}
-
-void put_u32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return kit::read_le(bytes, at, size);
 }
 
 std::vector<std::uint8_t> read_all(const char* path) {
@@ -86,9 +81,9 @@ std::vector<std::uint8_t> place(const std::vector<std::uint8_t>& linked) {
         placed.insert(placed.end(), linked.begin() + raw_offset,
                       linked.begin() + raw_offset + raw_size);
         placed.resize((placed.size() + file_alignment - 1) / file_alignment * file_alignment);
-        put_u32(placed, header + 20, at);
+        kit::write_u32_le(placed, header + 20, at);
     }
-    put_u32(placed, optional + 64, 0);  // the checksum no longer holds
+    kit::write_u32_le(placed, optional + 64, 0);  // the checksum no longer holds
     return placed;
 }
 
