@@ -17,6 +17,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -130,6 +131,28 @@ BOOL CALLBACK match_window(HWND window, LPARAM data) {
     return FALSE;
 }
 
+BOOL CALLBACK describe_window(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<std::pair<DWORD, std::string>*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.first || !IsWindowVisible(window)) return TRUE;
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    search.second +=
+        " [" + kit::text::narrow(name) + " \"" + kit::text::narrow(text_of(window)) + "\"";
+    if (HWND message = GetDlgItem(window, 0xFFFF))  // a message box's text
+        search.second += ": " + kit::text::narrow(text_of(message));
+    search.second += "]";
+    return TRUE;
+}
+
+// The visible top-level windows of `process`, for a failure's message.
+std::string windows_of(const Process& process) {
+    std::pair<DWORD, std::string> search{process.id(), {}};
+    EnumWindows(describe_window, reinterpret_cast<LPARAM>(&search));
+    return search.second.empty() ? " none" : search.second;
+}
+
 // A visible window of `process`, of `window_class` and, when given, titled `title`.
 HWND wait_for_window(const Process& process, const wchar_t* window_class,
                      const wchar_t* title = nullptr) {
@@ -179,6 +202,8 @@ class PlantingTest : public testing::Test {
     PlantingTest() {
         fs::copy_file(kit_test::host_path(LAUNCHER_EXE), game / "launcher.exe");
         fs::copy_file(kit_test::host_path(OSTREL_EXE), game / "ostrel.exe");
+        // As shipped beside them: the keyboard dialog opens only with its key file.
+        fs::copy_file(kit_test::host_path(SHIPPED_OSTREL_INI), game / "ostrel.ini");
         std::set<std::string> names(std::begin(loaded_at_run_time), std::end(loaded_at_run_time));
         for (const char* exe : {LAUNCHER_EXE, OSTREL_EXE}) {
             const auto dlls =
@@ -219,7 +244,7 @@ void open_and_close_dialog(const Process& launcher, HWND main_window, const wcha
     ASSERT_NE(opener, nullptr);
     PostMessageW(opener, BM_CLICK, 0, 0);
     HWND dialog = wait_for_window(launcher, toolkit::form_window_class, title);
-    ASSERT_NE(dialog, nullptr) << "the dialog never opened";
+    ASSERT_NE(dialog, nullptr) << "the dialog never opened; its windows:" << windows_of(launcher);
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dialog); }, std::chrono::seconds(10)));
     EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(main_window) != FALSE; },
@@ -233,6 +258,10 @@ struct LauncherBuild {
     const char* name;
     const char* exe;
 };
+// Printed by its name in the test list, not as bytes.
+void PrintTo(const LauncherBuild& build, std::ostream* out) {
+    *out << build.name;
+}
 
 class LauncherPlantingTest : public PlantingTest,
                              public testing::WithParamInterface<LauncherBuild> {};

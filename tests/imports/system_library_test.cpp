@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "kit_test.h"
@@ -44,6 +45,10 @@ struct LoaderCase {
     const char* name;
     platform::Loader (*make)();  // nullptr: the system's own
 };
+// Printed by its name in the test list, not as bytes.
+void PrintTo(const LoaderCase& loader, std::ostream* out) {
+    *out << loader.name;
+}
 
 class SystemLibraryTest : public testing::TestWithParam<LoaderCase> {
   protected:
