@@ -32,4 +32,4 @@ if [ "${KIT_SKIP_WINE10:-0}" = 1 ]; then
   exit 0
 fi
 rm -rf build/windows/wineprefix-wine10
-scripts/with-wine10.sh ctest --preset windows --repeat until-pass:2 --label-exclude host-tools
+scripts/with-wine10.sh ctest --preset windows --label-exclude host-tools

@@ -12,18 +12,7 @@ if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
   export LC_ALL=C.UTF-8
 fi
 
-if [ ! -f "$WINEPREFIX/.kit-ready" ]; then
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-  # Without this every message box takes two seconds to close under the X11 driver.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-  # Tahoma and Marlett come from fonts-wine.
-  for f in /usr/share/wine/fonts/*; do ln -sf "$f" "$WINEPREFIX/drive_c/windows/Fonts/"; done
-  touch "$WINEPREFIX/.kit-ready"
-fi
+"$root/scripts/make-wine-prefix.sh"
 
 if [ "${1:-}" = --inside ]; then
   shift

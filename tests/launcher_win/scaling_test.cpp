@@ -1,7 +1,8 @@
-// The real launcher.exe on a screen of 96, 144 and 192 dpi (the prefix's LogPixels, read by
-// each program as it starts): its main window at 1, 1.5 and 2 times the layout, every caption
-// fitting its button in the larger font, and the portrait drawn from its larger artwork, not
-// stretched.
+// The real launcher.exe on a screen of 96, 144 and 192 dpi: its main window at 1, 1.5 and 2
+// times the layout, every caption fitting its button in the larger font, and the portrait
+// drawn from its larger artwork, not stretched. Each density is a screen of its own: the test
+// runs in a Wine session started at that density (see CMakeLists.txt), and measures as a
+// DPI-aware tool, through the manifest it shares with the launcher.
 
 #include <gtest/gtest.h>
 
@@ -16,37 +17,6 @@
 #include "toolkit/png.h"
 
 namespace {
-
-// Sets HKCU\Control Panel\Desktop\LogPixels for the programs started meanwhile.
-class ScreenDensity {
-  public:
-    explicit ScreenDensity(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-        DWORD size = sizeof(old_);
-        had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(&old_), &size) == ERROR_SUCCESS;
-        set(dpi);
-    }
-    ~ScreenDensity() {
-        if (had_)
-            set(old_);
-        else
-            RegDeleteValueW(key_, L"LogPixels");
-        RegCloseKey(key_);
-    }
-    ScreenDensity(const ScreenDensity&) = delete;
-    ScreenDensity& operator=(const ScreenDensity&) = delete;
-
-  private:
-    void set(DWORD dpi) {
-        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof(dpi));
-    }
-    HKEY key_ = nullptr;
-    DWORD old_ = 96;
-    bool had_ = false;
-};
 
 struct Running {
     PROCESS_INFORMATION process{};
@@ -91,7 +61,11 @@ class ScalingTest : public testing::TestWithParam<int> {};
 TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     const int dpi = GetParam();
     const auto px = [dpi](int length) { return toolkit::scaled(length, dpi); };
-    const ScreenDensity density(static_cast<DWORD>(dpi));
+    HDC screen = GetDC(nullptr);
+    const int screen_dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(screen_dpi, dpi) << "this session's screen has another density: run it in a "
+                                  "Wine prefix made at this one, as CTest does";
     Running launcher;
     const auto started = kit_test::start_program(kit::text::widen(LAUNCHER_EXE));
     ASSERT_TRUE(started);
@@ -165,6 +139,7 @@ TEST_P(ScalingTest, TheMainWindowIsLaidOutAndDrawnForTheScreensDensity) {
     EXPECT_GE(matching, pixels * 99 / 100) << matching << " of " << pixels << " pixels";
 }
 
-INSTANTIATE_TEST_SUITE_P(Densities, ScalingTest, testing::Values(96, 144, 192));
+INSTANTIATE_TEST_SUITE_P(Densities, ScalingTest, testing::Values(96, 144, 192),
+                         testing::PrintToStringParamName());
 
 }  // namespace
