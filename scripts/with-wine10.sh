@@ -38,9 +38,9 @@ make_root() {
 }
 
 if [ "${1:-}" != --in-namespace ]; then
+    mkdir -p "$cache" 2>/dev/null || fail "cannot make the cache folder $cache"
     (
         # One maker at a time: other clones on this machine share the cache.
-        mkdir -p "$cache"
         flock 9
         [ -x "$root/usr/bin/wine" ] && [ -x "$root/usr/bin/ctest" ] || make_root
     ) 9>"$cache/.lock"
