@@ -74,7 +74,8 @@ mount_at "$root/tmp" --bind /tmp
 mount_at "$root$repo" --bind "$repo"
 # The test lists are discovered by scripts that name the host cmake's modules by their path.
 for modules in /usr/share/cmake-*; do
-    [ -e "$root$modules" ] || mount_at "$root$modules" --bind "$modules"
+    # (An empty folder there is a mount point left by an earlier run.)
+    [ -e "$root$modules/Modules" ] || mount_at "$root$modules" --bind "$modules"
 done
 
 status=0
