@@ -7,26 +7,13 @@
 
 #include "kit/terminate.h"
 #include "kit/text.h"
+#include "platform/win32/system_library.h"
 #include "startup.h"
-
-namespace {
-
-// Only the system folder is searched for DLLs, never the game folder the launcher lies in.
-// Looked up by name: older systems without the function keep their default search.
-void restrict_dll_search() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel) return;
-    const auto function = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-    if (function) function(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     kit::use_terse_terminate_handler();
-    restrict_dll_search();
+    // Before any DLL is loaded.
+    platform::restrict_dll_search();
     try {
         launcher::Launcher launcher(platform::system_services());
         launcher.create_main_window();

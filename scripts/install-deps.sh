@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb xauth imagemagick
+  debootstrap  # the Debian 13 root of the second Wine (scripts/with-wine10.sh)
 )
 
 missing=()

@@ -12,35 +12,7 @@ if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
   export LC_ALL=C.UTF-8
 fi
 
-# make_prefix: a fresh prefix. What Wine says while it is made goes to a log beside it, shown
-# only when a step fails, so that a failure says which step it was and why.
-make_prefix() {
-  local log="$WINEPREFIX.log"
-  step() {
-    local status=0
-    "$@" >>"$log" 2>&1 || status=$?
-    if [ "$status" -ne 0 ]; then
-      echo "with-wine: making the prefix failed at '$*' (exit $status); Wine said:" >&2
-      cat "$log" >&2
-      exit "$status"
-    fi
-  }
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  : >"$log"
-  step wineboot -i
-  step wineserver -w
-  # Without this every message box takes two seconds to close under the X11 driver.
-  step wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
-  step wineserver -w
-  # Tahoma and Marlett come from fonts-wine.
-  for f in /usr/share/wine/fonts/*; do ln -sf "$f" "$WINEPREFIX/drive_c/windows/Fonts/"; done
-  touch "$WINEPREFIX/.kit-ready"
-}
-
-if [ ! -f "$WINEPREFIX/.kit-ready" ]; then
-  make_prefix
-fi
+"$root/scripts/make-wine-prefix.sh"
 
 if [ "${1:-}" = --inside ]; then
   shift

@@ -1,33 +1,28 @@
 #include "toolkit/dpi.h"
 
+#include "platform/win32/system_library.h"
+
 namespace toolkit {
 namespace {
 
 // As Windows 10's headers declare them; the build targets Windows 7.
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
+using GetDpiForWindowFunction = UINT WINAPI(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
+using GetSystemMetricsForDpiFunction = int WINAPI(int, UINT);
 
 struct DpiFunctions {
-    GetDpiForWindowFunction dpi_for_window = nullptr;
-    AdjustWindowRectExForDpiFunction adjust_window_rect = nullptr;
-    GetSystemMetricsForDpiFunction system_metrics = nullptr;
+    GetDpiForWindowFunction* dpi_for_window = nullptr;
+    AdjustWindowRectExForDpiFunction* adjust_window_rect = nullptr;
+    GetSystemMetricsForDpiFunction* system_metrics = nullptr;
 };
 
-template <class Function>
-Function user32_function(const char* name) {
-    // user32 is loaded already: the exe links it.
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-               : nullptr;
-}
-
 const DpiFunctions& dpi_functions() {
+    // Windows 10's: found by name, so that the exe still starts on Windows 7.
+    static const platform::SystemLibrary user32(L"user32.dll");
     static const DpiFunctions functions{
-        user32_function<GetDpiForWindowFunction>("GetDpiForWindow"),
-        user32_function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi"),
-        user32_function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi")};
+        user32.find<GetDpiForWindowFunction>("GetDpiForWindow"),
+        user32.find<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi"),
+        user32.find<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi")};
     return functions;
 }
 

@@ -10,10 +10,14 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After <windows.h>:
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -100,9 +104,16 @@ class Process {
     bool started_ = false;
 };
 
+std::wstring text_of(HWND window) {
+    wchar_t text[256]{};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
 struct WindowSearch {
     DWORD process;
     const wchar_t* window_class;
+    const wchar_t* title;  // nullptr: any
     HWND found = nullptr;
 };
 
@@ -113,14 +124,39 @@ BOOL CALLBACK match_window(HWND window, LPARAM data) {
     wchar_t name[64]{};
     GetClassNameW(window, name, 64);
     if (owner != search.process || !IsWindowVisible(window) ||
-        _wcsicmp(name, search.window_class) != 0)
+        _wcsicmp(name, search.window_class) != 0 ||
+        (search.title && text_of(window) != search.title))
         return TRUE;
     search.found = window;
     return FALSE;
 }
 
-HWND wait_for_window(const Process& process, const wchar_t* window_class) {
-    WindowSearch search{process.id(), window_class};
+BOOL CALLBACK describe_window(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<std::pair<DWORD, std::string>*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.first || !IsWindowVisible(window)) return TRUE;
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    search.second +=
+        " [" + kit::text::narrow(name) + " \"" + kit::text::narrow(text_of(window)) + "\"";
+    if (HWND message = GetDlgItem(window, 0xFFFF))  // a message box's text
+        search.second += ": " + kit::text::narrow(text_of(message));
+    search.second += "]";
+    return TRUE;
+}
+
+// The visible top-level windows of `process`, for a failure's message.
+std::string windows_of(const Process& process) {
+    std::pair<DWORD, std::string> search{process.id(), {}};
+    EnumWindows(describe_window, reinterpret_cast<LPARAM>(&search));
+    return search.second.empty() ? " none" : search.second;
+}
+
+// A visible window of `process`, of `window_class` and, when given, titled `title`.
+HWND wait_for_window(const Process& process, const wchar_t* window_class,
+                     const wchar_t* title = nullptr) {
+    WindowSearch search{process.id(), window_class, title};
     wait_until(
         [&] {
             EnumWindows(match_window, reinterpret_cast<LPARAM>(&search));
@@ -128,12 +164,6 @@ HWND wait_for_window(const Process& process, const wchar_t* window_class) {
         },
         std::chrono::seconds(20));
     return search.found;
-}
-
-std::wstring text_of(HWND window) {
-    wchar_t text[256]{};
-    GetWindowTextW(window, text, 256);
-    return text;
 }
 
 // The traces the planted markers left: "<dll>.loaded", "<dll>.<function>.called".
@@ -147,11 +177,33 @@ std::vector<std::string> marker_traces(const fs::path& folder) {
     return traces;
 }
 
+// The files of every module loaded in a running process, the exe first.
+std::vector<fs::path> modules_of(const Process& process) {
+    std::vector<fs::path> files;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.id());
+    if (snapshot == INVALID_HANDLE_VALUE) return files;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof(module);
+    for (BOOL more = Module32FirstW(snapshot, &module); more;
+         more = Module32NextW(snapshot, &module))
+        files.emplace_back(module.szExePath);
+    CloseHandle(snapshot);
+    return files;
+}
+
+fs::path system_folder() {
+    wchar_t folder[MAX_PATH]{};
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
 class PlantingTest : public testing::Test {
   protected:
     PlantingTest() {
         fs::copy_file(kit_test::host_path(LAUNCHER_EXE), game / "launcher.exe");
         fs::copy_file(kit_test::host_path(OSTREL_EXE), game / "ostrel.exe");
+        // As shipped beside them: the keyboard dialog opens only with its key file.
+        fs::copy_file(kit_test::host_path(SHIPPED_OSTREL_INI), game / "ostrel.ini");
         std::set<std::string> names(std::begin(loaded_at_run_time), std::end(loaded_at_run_time));
         for (const char* exe : {LAUNCHER_EXE, OSTREL_EXE}) {
             const auto dlls =
@@ -184,7 +236,39 @@ void poll_the_first_pad(const Process& launcher, HWND main_window) {
     EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }, std::chrono::seconds(10)));
 }
 
-TEST_F(PlantingTest, LauncherOpensAndPollsTheSystemsPadWithoutRunningPlantedCode) {
+// A dialog button of the main window opens its dialog; its close box closes it again.
+void open_and_close_dialog(const Process& launcher, HWND main_window, const wchar_t* button,
+                           const wchar_t* title) {
+    SCOPED_TRACE(kit::text::narrow(title));
+    HWND opener = FindWindowExW(main_window, nullptr, L"Button", button);
+    ASSERT_NE(opener, nullptr);
+    PostMessageW(opener, BM_CLICK, 0, 0);
+    HWND dialog = wait_for_window(launcher, toolkit::form_window_class, title);
+    ASSERT_NE(dialog, nullptr) << "the dialog never opened; its windows:" << windows_of(launcher);
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindowVisible(dialog); }, std::chrono::seconds(10)));
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(main_window) != FALSE; },
+                           std::chrono::seconds(10)));
+}
+
+// The launcher as built, and the same code meeting the loader of Windows 7 SP1 without its
+// 2011 update, which refuses the search flags: there every system DLL is loaded by its full
+// path in the system folder, and the functions newer than Windows 7 are not found.
+struct LauncherBuild {
+    const char* name;
+    const char* exe;
+};
+// Printed by its name in the test list, not as bytes.
+void PrintTo(const LauncherBuild& build, std::ostream* out) {
+    *out << build.name;
+}
+
+class LauncherPlantingTest : public PlantingTest,
+                             public testing::WithParamInterface<LauncherBuild> {};
+
+TEST_P(LauncherPlantingTest, OpensWorksItsPadAndDialogsAndLoadsDllsOnlyFromTheSystemFolder) {
+    fs::copy_file(kit_test::host_path(GetParam().exe), game / "launcher.exe",
+                  fs::copy_options::overwrite_existing);
     {
         const Process launcher(game / "launcher.exe", game);
         ASSERT_TRUE(launcher.started());
@@ -193,12 +277,32 @@ TEST_F(PlantingTest, LauncherOpensAndPollsTheSystemsPadWithoutRunningPlantedCode
         if (main_window) {
             EXPECT_EQ(text_of(main_window), L"Зорелия");
             poll_the_first_pad(launcher, main_window);
+            open_and_close_dialog(launcher, main_window, L"Клавиатура", L"Настройка клавиатуры");
+            open_and_close_dialog(launcher, main_window, L"Экран", L"Настройка графики");
+            // The DLLs it loads itself. (Wine names a builtin DLL by the file it stood in
+            // for, so a known DLL shows the planted file's path without running it.)
+            for (const fs::path& module : modules_of(launcher)) {
+                const std::string name = kit::text::narrow(module.filename().wstring());
+                if (std::none_of(std::begin(loaded_at_run_time), std::end(loaded_at_run_time),
+                                 [&](const char* dll) { return _stricmp(dll, name.c_str()) == 0; }))
+                    continue;
+                EXPECT_EQ(_wcsicmp(module.parent_path().wstring().c_str(),
+                                   system_folder().wstring().c_str()),
+                          0)
+                    << module.string();
+            }
             PostMessageW(main_window, WM_CLOSE, 0, 0);
             EXPECT_TRUE(launcher.ended(20000));
         }
     }  // ended here at the latest
     EXPECT_EQ(marker_traces(game), std::vector<std::string>{});
 }
+
+INSTANTIATE_TEST_SUITE_P(Loaders, LauncherPlantingTest,
+                         testing::Values(LauncherBuild{"AsBuilt", LAUNCHER_EXE},
+                                         LauncherBuild{"Windows7WithoutLoaderUpdate",
+                                                       LAUNCHER_WINDOWS7_EXE}),
+                         [](const auto& build) { return std::string(build.param.name); });
 
 TEST_F(PlantingTest, OstrelRunsWithoutRunningPlantedCode) {
     // Without a game beside it, it reports the missing game and ends.

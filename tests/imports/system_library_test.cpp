@@ -1,5 +1,6 @@
 // The loader of system DLLs: it takes a DLL from the system folder, never from the program's
-// own folder, and finds nothing where the system has nothing.
+// own folder, and finds nothing where the system has nothing; also where the system refuses
+// the search flags (Windows 7 SP1 without its 2011 loader update), by the full path.
 
 #include "platform/win32/system_library.h"
 
@@ -7,9 +8,12 @@
 #include <mmsystem.h>
 
 #include <filesystem>
+#include <optional>
+#include <ostream>
 #include <string>
 
 #include "kit_test.h"
+#include "windows7_loader.h"
 
 namespace {
 
@@ -37,7 +41,29 @@ bool same_folder(const fs::path& a, const fs::path& b) {
     return _wcsicmp(a.wstring().c_str(), b.wstring().c_str()) == 0;
 }
 
-TEST(SystemLibraryTest, FunctionComesFromTheSystemFolder) {
+struct LoaderCase {
+    const char* name;
+    platform::Loader (*make)();  // nullptr: the system's own
+};
+// Printed by its name in the test list, not as bytes.
+void PrintTo(const LoaderCase& loader, std::ostream* out) {
+    *out << loader.name;
+}
+
+class SystemLibraryTest : public testing::TestWithParam<LoaderCase> {
+  protected:
+    SystemLibraryTest() {
+        if (GetParam().make) replaced_ = platform::set_loader(GetParam().make());
+    }
+    ~SystemLibraryTest() override {
+        if (replaced_) platform::set_loader(*replaced_);
+    }
+
+  private:
+    std::optional<platform::Loader> replaced_;
+};
+
+TEST_P(SystemLibraryTest, FunctionComesFromTheSystemFolder) {
     const platform::SystemLibrary winmm(L"winmm.dll");
     ASSERT_TRUE(winmm.loaded());
     auto* const joy_get_pos = winmm.find<decltype(::joyGetPos)>("joyGetPos");
@@ -48,7 +74,7 @@ TEST(SystemLibraryTest, FunctionComesFromTheSystemFolder) {
 }
 
 // The marker DLL lies beside this test program, where a plain LoadLibrary would find it.
-TEST(SystemLibraryTest, DllBesideTheProgramIsNotTaken) {
+TEST_P(SystemLibraryTest, DllBesideTheProgramIsNotTaken) {
     wchar_t program[MAX_PATH]{};
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     const fs::path marker = kit_test::host_path(PLANTED_MARKER_DLL);
@@ -60,5 +86,11 @@ TEST(SystemLibraryTest, DllBesideTheProgramIsNotTaken) {
     EXPECT_EQ(beside.find<decltype(::joyGetPos)>("joyGetPos"), nullptr);
     EXPECT_FALSE(fs::exists(marker.wstring() + L".loaded"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Loaders, SystemLibraryTest,
+                         testing::Values(LoaderCase{"AsBuilt", nullptr},
+                                         LoaderCase{"Windows7WithoutLoaderUpdate",
+                                                    imports_test::windows7_loader}),
+                         [](const auto& loader) { return std::string(loader.param.name); });
 
 }  // namespace
