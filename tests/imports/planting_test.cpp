@@ -36,15 +36,7 @@ namespace fs = std::filesystem;
 const char* const loaded_at_run_time[] = {"winmm.dll",   "uxtheme.dll",       "dwmapi.dll",
                                           "msimg32.dll", "windowscodecs.dll", "comctl32.dll"};
 
-// Waits for another process: it cannot be driven by ticks.
-bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
+using kit_test::wait_until;
 
 // Wine's own overrides for one program, as `HKCU\Software\Wine\AppDefaults\<exe>\DllOverrides`,
 // removed at the end. A child started by CreateProcess does not take WINEDLLOVERRIDES from

@@ -27,16 +27,15 @@ using kit_test::read_bytes;
 
 // The whole file once it has reached `size` bytes, or what there is after `timeout`.
 std::string wait_for_file(const fs::path& path, std::size_t size, std::chrono::seconds timeout) {
-    const auto end = std::chrono::steady_clock::now() + timeout;
     std::string bytes;
-    do {
-        std::error_code error;
-        if (fs::exists(path, error) && fs::file_size(path, error) == size) {
+    kit_test::wait_until(
+        [&] {
+            std::error_code error;
+            if (!fs::exists(path, error) || fs::file_size(path, error) != size) return false;
             bytes = read_bytes(path);
-            if (bytes.size() == size) return bytes;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    } while (std::chrono::steady_clock::now() < end);
+            return bytes.size() == size;
+        },
+        timeout);
     return bytes;
 }
 
@@ -55,12 +54,13 @@ class KeyboardEndToEnd : public testing::Test {
     }
     void TearDown() override {
         // ostrel may still be ending: give it a moment to let go of its files.
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            std::error_code error;
-            fs::remove_all(folder_, error);
-            if (!error) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        kit_test::wait_until(
+            [&] {
+                std::error_code error;
+                fs::remove_all(folder_, error);
+                return !error;
+            },
+            std::chrono::seconds(5));
     }
 
     fs::path folder_;

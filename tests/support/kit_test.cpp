@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <thread>
 
 #include "kit/atomic_file.h"
 
@@ -106,6 +107,15 @@ HWND wait_for_window(std::wstring_view title, DWORD process_id, unsigned timeout
     }
 }
 #endif
+
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 fs::path host_path(std::string build_path) {
 #ifdef _WIN32

@@ -9,7 +9,9 @@
 #include <windows.h>
 #endif
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +32,10 @@ std::string read_bytes(const std::filesystem::path& path);
 
 // Every line followed by CR LF, as the settings files are written.
 std::string crlf_text(const std::vector<std::string>& lines);
+
+// Waits for what another process does, which nothing of ours signals: asks `done` now and
+// then until it holds or `timeout` has passed; returns `done()`.
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // The build names files by their Unix path; under Wine the Unix root shows as drive Z:.
 // Natively the path stays as it is.
