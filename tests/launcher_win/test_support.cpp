@@ -5,6 +5,7 @@
 #include <chrono>
 #include <memory>
 
+#include "kit_test.h"
 #include "toolkit/application.h"
 
 namespace test {
@@ -47,13 +48,12 @@ toolkit::ModalResult show_modal_running(toolkit::Form& dialog, std::function<voi
 }
 
 bool pump_until(const std::function<bool()>& done, unsigned timeout_ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        toolkit::Application::process_messages();
-        Sleep(5);
-    }
-    return true;
+    return kit_test::wait_until(
+        [&] {
+            toolkit::Application::process_messages();
+            return done();
+        },
+        std::chrono::milliseconds(timeout_ms));
 }
 
 void settle() {

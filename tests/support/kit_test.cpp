@@ -95,16 +95,16 @@ StartButtonRun press_start_in_launcher(const std::wstring& launcher_exe,
 }
 
 HWND wait_for_window(std::wstring_view title, DWORD process_id, unsigned timeout_ms) {
-    const ULONGLONG end = GetTickCount64() + timeout_ms;
     WantedWindow wanted{title, process_id};
-    for (;;) {
-        EnumWindows(match_window, reinterpret_cast<LPARAM>(&wanted));
-        if (wanted.found || GetTickCount64() > end) return wanted.found;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        // Another program's window: nothing of ours tells when it comes.
-        Sleep(10);
-    }
+    wait_until(
+        [&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            EnumWindows(match_window, reinterpret_cast<LPARAM>(&wanted));
+            return wanted.found != nullptr;
+        },
+        std::chrono::milliseconds(timeout_ms));
+    return wanted.found;
 }
 #endif
 
@@ -112,7 +112,7 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds tim
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
 }
